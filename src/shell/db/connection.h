@@ -1,0 +1,75 @@
+#pragma once
+// A database connection with the part of ADO's Connection that the screens use.
+#include "shell/db/backend.h"
+#include <memory>
+
+namespace mss::db {
+
+enum class CursorLocation { Server = 2, Client = 3 };
+enum class CursorType { Default = -1, ForwardOnly = 0, Keyset = 1, Dynamic = 2, Static = 3 };
+enum class LockType { Default = -1, ReadOnly = 1, Pessimistic = 2, Optimistic = 3, BatchOptimistic = 4 };
+
+constexpr int adStateClosed = 0;
+constexpr int adStateOpen = 1;
+
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // "Provider=HospitalDB;Data Source=PATH" opens the embedded hospital database;
+    // anything else is an ODBC connection string passed to the driver manager as given.
+    void Open(const QString& connectionString);
+    // Tests and tools may hand over an engine of their own.
+    void OpenWith(std::unique_ptr<Backend> backend, const QString& connectionString);
+    void Close();
+
+    int State() const { return backend_ ? adStateOpen : adStateClosed; }
+    QString ConnectionString() const { return connectionString_; }
+    QString DefaultDatabase() const;
+    void SetDefaultDatabase(const QString& name);
+    CursorLocation GetCursorLocation() const { return cursorLocation_; }
+    void SetCursorLocation(CursorLocation c) { cursorLocation_ = c; }
+
+    // Sends a text as it is. Clears Errors first, as ADO does when a statement starts.
+    ResultTable Execute(const QString& text);
+    // The one stored-procedure command with a single text output parameter.
+    QString ExecuteWithOutput(const QString& procedure, const QString& parameter, int maxLength);
+
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    int TransactionLevel() const { return transactionLevel_; }
+
+    const QList<ErrorEntry>& Errors() const { return errors_; }
+    void ClearErrors() { errors_.clear(); }
+
+    // Statement log: off by default; tests read the exact texts in order.
+    void SetLogging(bool on) { logging_ = on; }
+    const QStringList& StatementLog() const { return log_; }
+    void ClearLog() { log_.clear(); }
+
+    Backend* backend() const { return backend_.get(); }
+
+private:
+    Backend& requireOpen() const;
+    void logStatement(const QString& text);
+
+    std::unique_ptr<Backend> backend_;
+    QString connectionString_;
+    CursorLocation cursorLocation_ = CursorLocation::Server;
+    QList<ErrorEntry> errors_;
+    int transactionLevel_ = 0;
+    bool logging_ = false;
+    QStringList log_;
+};
+
+// Parses "Key=Value;Key=Value" (keys without regard to case; values may be wrapped in braces).
+QString connectionStringValue(const QString& connectionString, const QString& key);
+// The connection string of an embedded hospital database file.
+QString embeddedConnectionString(const QString& path);
+bool isEmbeddedConnectionString(const QString& connectionString);
+
+}  // namespace mss::db

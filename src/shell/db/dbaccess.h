@@ -1,0 +1,35 @@
+#pragma once
+// The operations every screen uses on the Session's one connection.
+#include "shell/db/recordset.h"
+#include <QDate>
+
+namespace mss::db {
+
+// The shared connection the operations below work on. The Session sets it at start-up;
+// tests set it to a fresh embedded database.
+void SetSessionConnection(Connection* connection);
+Connection& SessionConnection();
+bool HasSessionConnection();
+
+void ExecuteCommand(const QString& text);
+void OpenQuery(Recordset& rs, const QString& text, LockType lock = LockType::ReadOnly);
+// A null reads as the empty text.
+QString FieldText(const Recordset& rs, const QString& column);
+// "'" + text + "'", apostrophes inside doubled.
+QString QuoteText(const QString& text);
+// "mm/dd/yyyy"; a text is read as a date first (an unreadable one fails with number 13).
+QString DateText(const QDate& date);
+QString DateText(const QString& dateText);
+// Raises the first entry of the connection's error list, if any.
+void CheckConnectionErrors();
+
+void BeginTrans();
+void CommitTrans();
+void RollbackTrans();
+
+// The out-patient number matched to an admission, trimmed; "" when there is none.
+QString MatchingOPDNumber(const QString& idnum);
+// True when the billing system knows a company (charge account) for the admission.
+bool CheckCompany(const QString& idnum);
+
+}  // namespace mss::db
