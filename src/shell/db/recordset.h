@@ -42,6 +42,9 @@ public:
     void CancelUpdate();
 
     const QString& Source() const { return source_; }
+    // Defaults to the connection's at Open; client-side sets always know their count.
+    void SetCursorLocation(CursorLocation c) { cursorLocation_ = c; }
+    CursorLocation GetCursorLocation() const { return cursorLocation_; }
 
 private:
     int columnIndex(const QString& name) const;
@@ -57,6 +60,9 @@ private:
     QList<QVector<QVariant>> rows_;
     long position_ = 0;           // -1 = BOF, rows_.size() = EOF
     LockType lock_ = LockType::ReadOnly;
+    CursorType cursor_ = CursorType::Default;
+    std::optional<CursorLocation> cursorLocation_;
+    bool countKnown_ = true;
     // For updatable sets:
     QString table_;               // the table as written in the statement
     enum class Edit { None, Changing, Adding } edit_ = Edit::None;

@@ -1,0 +1,145 @@
+#include "shell/db/connection.h"
+#include "shell/db/odbc/odbcbackend.h"
+#include "hospitaldb/embedded.h"
+
+namespace mss::db {
+
+namespace {
+const QString kProviderKey = QStringLiteral("Provider");
+const QString kEmbeddedProvider = QStringLiteral("HospitalDB");
+const QString kSource = QStringLiteral("Connection");
+}
+
+QString connectionStringValue(const QString& connectionString, const QString& key) {
+    // Values may be wrapped in braces so they can hold ';'.
+    qsizetype i = 0;
+    const qsizetype n = connectionString.size();
+    while (i < n) {
+        const qsizetype eq = connectionString.indexOf(u'=', i);
+        if (eq < 0) break;
+        const QString k = connectionString.mid(i, eq - i).trimmed();
+        qsizetype j = eq + 1;
+        QString value;
+        while (j < n && connectionString.at(j) == u' ') ++j;
+        if (j < n && connectionString.at(j) == u'{') {
+            const qsizetype close = connectionString.indexOf(u'}', j + 1);
+            const qsizetype end = close < 0 ? n : close;
+            value = connectionString.mid(j + 1, end - j - 1);
+            j = connectionString.indexOf(u';', end);
+            j = j < 0 ? n : j + 1;
+        } else {
+            qsizetype semi = connectionString.indexOf(u';', j);
+            if (semi < 0) semi = n;
+            value = connectionString.mid(j, semi - j).trimmed();
+            j = semi + 1;
+        }
+        if (k.compare(key, Qt::CaseInsensitive) == 0) return value;
+        i = j;
+    }
+    return QString();
+}
+
+QString embeddedConnectionString(const QString& path) {
+    QString p = path;
+    if (p.contains(u';') || p.contains(u'}')) p = u'{' + p + u'}';
+    else if (p.startsWith(u' ') || p.endsWith(u' ')) p = u'{' + p + u'}';
+    return QStringLiteral("Provider=%1;Data Source=%2").arg(kEmbeddedProvider, p);
+}
+
+bool isEmbeddedConnectionString(const QString& connectionString) {
+    return connectionStringValue(connectionString, kProviderKey)
+               .compare(kEmbeddedProvider, Qt::CaseInsensitive) == 0;
+}
+
+Connection::Connection() = default;
+
+Connection::~Connection() {
+    try {
+        Close();
+    } catch (...) {
+        // A failing close at exit has nobody to report to.
+    }
+}
+
+void Connection::Open(const QString& connectionString) {
+    if (backend_)
+        throw Failure(3705, kSource, QStringLiteral("Operation is not allowed when the object is open."));
+    errors_.clear();
+    std::unique_ptr<Backend> backend;
+    if (isEmbeddedConnectionString(connectionString)) {
+        backend = hospitaldb::openEmbedded(connectionStringValue(connectionString, QStringLiteral("Data Source")));
+    } else {
+        backend = openOdbc(connectionString);
+    }
+    OpenWith(std::move(backend), connectionString);
+}
+
+void Connection::OpenWith(std::unique_ptr<Backend> backend, const QString& connectionString) {
+    backend_ = std::move(backend);
+    connectionString_ = connectionString;
+    transactionLevel_ = 0;
+}
+
+void Connection::Close() {
+    if (!backend_) return;
+    auto backend = std::move(backend_);
+    transactionLevel_ = 0;
+    backend->close();
+}
+
+Backend& Connection::requireOpen() const {
+    if (!backend_)
+        throw Failure(errnum::ObjectClosed, kSource,
+                      QStringLiteral("Operation is not allowed when the object is closed."));
+    return *backend_;
+}
+
+QString Connection::DefaultDatabase() const {
+    return backend_ ? backend_->defaultDatabase() : QString();
+}
+
+void Connection::SetDefaultDatabase(const QString& name) { requireOpen().setDefaultDatabase(name); }
+
+void Connection::logStatement(const QString& text) {
+    if (logging_) log_ << text;
+}
+
+ResultTable Connection::Execute(const QString& text) {
+    Backend& b = requireOpen();
+    errors_.clear();
+    logStatement(text);
+    return b.execute(text, errors_);
+}
+
+QString Connection::ExecuteWithOutput(const QString& procedure, const QString& parameter, int maxLength) {
+    Backend& b = requireOpen();
+    errors_.clear();
+    logStatement(procedure);
+    return b.executeWithOutput(procedure, parameter, maxLength, errors_);
+}
+
+void Connection::BeginTrans() {
+    Backend& b = requireOpen();
+    if (transactionLevel_ > 0)
+        throw Failure(3251, kSource, QStringLiteral("A transaction is already in progress on this connection."));
+    b.beginTransaction();
+    transactionLevel_ = 1;
+}
+
+void Connection::CommitTrans() {
+    Backend& b = requireOpen();
+    if (transactionLevel_ == 0)
+        throw Failure(3251, kSource, QStringLiteral("No transaction is active."));
+    b.commitTransaction();
+    transactionLevel_ = 0;
+}
+
+void Connection::RollbackTrans() {
+    Backend& b = requireOpen();
+    if (transactionLevel_ == 0)
+        throw Failure(3251, kSource, QStringLiteral("No transaction is active."));
+    transactionLevel_ = 0;
+    b.rollbackTransaction();
+}
+
+}  // namespace mss::db
