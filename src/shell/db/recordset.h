@@ -44,7 +44,7 @@ public:
     const QString& Source() const { return source_; }
     // Defaults to the connection's at Open; client-side sets always know their count.
     void SetCursorLocation(CursorLocation c) { cursorLocation_ = c; }
-    CursorLocation GetCursorLocation() const { return cursorLocation_; }
+    CursorLocation GetCursorLocation() const { return cursorLocation_.value_or(CursorLocation::Server); }
 
 private:
     int columnIndex(const QString& name) const;

@@ -1,0 +1,159 @@
+#include "shell/components/userlogin.h"
+#include "shell/components/frmlogin.h"
+#include "hospitaldb/demo.h"
+#include "shell/db/recordset.h"
+#include "shell/db/sqltext.h"
+#include "shell/db/text.h"
+#include "shell/dialogs/prompt.h"
+#include "ui_frmlogin.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <sodium.h>
+
+namespace mss::components {
+
+namespace {
+const QString kWrongCredentials = QStringLiteral("Unknown employee code or wrong password.");
+
+bool isOdbcServer(const QString& server) { return server.contains(u'='); }
+}  // namespace
+
+CurrentUser::CurrentUser() = default;
+CurrentUser::~CurrentUser() = default;
+
+QString CurrentUser::defaultEmbeddedPath() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir(folder).filePath(QStringLiteral("hospital.db"));
+}
+
+QVariant CurrentUser::Connected() const {
+    if (!connected_.isValid()) return QVariant();
+    return connected_.toBool() && connection_ && connection_->State() == db::adStateOpen;
+}
+
+bool CurrentUser::have_rights(const QString& code) const {
+    return rights_.contains(text::Trim(code).toUpper());
+}
+
+bool CurrentUser::LogIn(const QString& server, const QString& employeeCode, const QString& password,
+                        QString* error) {
+    auto fail = [&](const QString& why) {
+        if (error) *error = why;
+        connected_ = false;
+        return false;
+    };
+    const QString target = text::Trim(server);
+    if (target.isEmpty()) return fail(QStringLiteral("Please give the database server."));
+    if (text::Trim(employeeCode).isEmpty()) return fail(QStringLiteral("Please give your employee code."));
+
+    QString connectionString;
+    QString serverName, database, serverPassword;
+    if (isOdbcServer(target)) {
+        connectionString = target;
+        serverName = db::connectionStringValue(target, QStringLiteral("SERVER"));
+        if (serverName.isEmpty()) serverName = db::connectionStringValue(target, QStringLiteral("DSN"));
+        database = db::connectionStringValue(target, QStringLiteral("DATABASE"));
+        if (database.isEmpty()) database = QStringLiteral("MSS");
+        serverPassword = db::connectionStringValue(target, QStringLiteral("PWD"));
+    } else {
+        if (!QFileInfo::exists(target))
+            return fail(QStringLiteral("The hospital database %1 does not exist.").arg(QDir::toNativeSeparators(target)));
+        connectionString = db::embeddedConnectionString(target);
+        serverName = target;
+        database = QStringLiteral("MSS");
+    }
+
+    auto connection = std::make_unique<db::Connection>();
+    try {
+        connection->Open(connectionString);
+        db::Recordset rs;
+        rs.Open(db::Sql(QStringLiteral("MSS..sp_MSS_GetLoginAccount '")).val(text::Trim(employeeCode))
+                    .lit(QStringLiteral("','")).val(PasswordDeptCode).lit(QStringLiteral("'")),
+                *connection, db::CursorType::Static, db::LockType::ReadOnly);
+        if (!rs.IsOpen() || rs.Eof()) return fail(kWrongCredentials);
+        const QByteArray hash = text::VariantText(rs.Value(QStringLiteral("PasswordHash"))).toUtf8();
+        const QByteArray typed = password.toUtf8();
+        if (sodium_init() < 0) return fail(QStringLiteral("The password library could not start."));
+        if (hash.isEmpty() ||
+            crypto_pwhash_str_verify(hash.constData(), typed.constData(), static_cast<unsigned long long>(typed.size())) != 0)
+            return fail(kWrongCredentials);
+
+        employeeCode_ = text::VariantText(rs.Value(QStringLiteral("EmployeeCode")));
+        const QString first = text::Trim(text::VariantText(rs.Value(QStringLiteral("FirstName"))));
+        const QString middle = text::Trim(text::VariantText(rs.Value(QStringLiteral("MiddleName"))));
+        const QString last = text::Trim(text::VariantText(rs.Value(QStringLiteral("LastName"))));
+        QStringList parts;
+        if (!first.isEmpty()) parts << first;
+        if (!middle.isEmpty()) parts << middle.left(1) + u'.';
+        if (!last.isEmpty()) parts << last;
+        employeeName_ = parts.join(u' ');
+        rights_.clear();
+        for (const QString& r : text::VariantText(rs.Value(QStringLiteral("Rights"))).split(u',', Qt::SkipEmptyParts))
+            rights_.insert(text::Trim(r).toUpper());
+        rs.Close();
+    } catch (const db::Failure& f) {
+        return fail(QStringLiteral("Cannot reach the database: %1").arg(f.Description));
+    }
+    if (connection_) connection_->Close();
+    connection_ = std::move(connection);
+    password_ = password;
+    serverName_ = serverName;
+    database_ = database;
+    serverPassword_ = serverPassword;
+    connected_ = true;
+    return true;
+}
+
+void CurrentUser::ShowMain() {
+    frmLogIn dialog(*this);
+    const QString defaultPath = defaultEmbeddedPath();
+    if (!QFileInfo::exists(defaultPath)) {
+        // A first start on a fresh machine: give the worker the demo hospital to work with.
+        try {
+            QDir().mkpath(QFileInfo(defaultPath).absolutePath());
+            hospitaldb::buildDemo(defaultPath);
+            dialog.setStatus(QStringLiteral("A new hospital database was created from the demo hospital: %1")
+                                 .arg(QDir::toNativeSeparators(defaultPath)));
+        } catch (const db::Failure& f) {
+            dialog.setStatus(QStringLiteral("The demo hospital could not be created: %1").arg(f.Description));
+        }
+    }
+    if (ui::ShowModal(dialog) != QDialog::Accepted && !connected_.toBool()) connected_ = false;
+}
+
+frmLogIn::frmLogIn(CurrentUser& user, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmLogIn>()), user_(user) {
+    ui->setupUi(this);
+    ui->cboServer->addItem(QDir::toNativeSeparators(CurrentUser::defaultEmbeddedPath()));
+    connect(ui->cmdOK, &QPushButton::clicked, this, [this] { tryLogIn(); });
+    connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    ui->txtEmployeeCode->setFocus();
+}
+
+frmLogIn::~frmLogIn() = default;
+
+void frmLogIn::setStatus(const QString& text) { ui->lblStatus->setText(text); }
+QString frmLogIn::status() const { return ui->lblStatus->text(); }
+
+void frmLogIn::tryLogIn() {
+    QString error;
+    const QString server = QDir::fromNativeSeparators(ui->cboServer->currentText());
+    if (user_.LogIn(isOdbcServer(server) ? ui->cboServer->currentText() : server, ui->txtEmployeeCode->text(),
+                    ui->txtPassword->text(), &error)) {
+        failures_ = 0;
+        accept();
+        return;
+    }
+    ++failures_;
+    if (failures_ >= kMaxFailures) {
+        reject();
+        return;
+    }
+    setStatus(error);
+    ui->txtPassword->clear();
+    ui->txtPassword->setFocus();
+}
+
+}  // namespace mss::components

@@ -1,0 +1,232 @@
+#include "patient/frmlistpatient.h"
+#include "patient/patientselection.h"
+#include "promptdouble.h"
+#include "shell/components/frmlogin.h"
+#include "shell/mainwindow/mdimss.h"
+#include "shell/session/session.h"
+#include "testhospital.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace mss;
+
+namespace {
+
+// Answers the log-in dialog as a worker would: server, code, password, Enter.
+std::function<int(QDialog&)> logIn(const QString& server, const QString& code, const QStringList& passwords,
+                                   QString* lastStatus = nullptr) {
+    return [=](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Log In");
+        auto* cbo = d.findChild<QComboBox*>("cboServer");
+        auto* txtCode = d.findChild<QLineEdit*>("txtEmployeeCode");
+        auto* txtPass = d.findChild<QLineEdit*>("txtPassword");
+        EXPECT_TRUE(cbo && txtCode && txtPass);
+        d.show();
+        cbo->setEditText(server);
+        QTest::keyClicks(txtCode, code);
+        for (const QString& p : passwords) {
+            txtPass->clear();
+            QTest::keyClicks(txtPass, p);
+            QTest::keyClick(txtPass, Qt::Key_Return);
+            if (lastStatus) *lastStatus = d.findChild<QLabel*>("lblStatus")->text();
+            if (d.result() == QDialog::Accepted || !d.isVisible()) break;
+        }
+        return d.result();
+    };
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+    void SetUp() override {
+        setProgramFolder(dir_.path());
+        patient::Selection() = patient::PatientSelection{};
+    }
+    void TearDown() override {
+        if (session().MainWindow) delete session().MainWindow.data();
+        session().CurrentUser.reset();
+    }
+    QTemporaryDir dir_;
+    test::TestHospital hospital_;
+    test::ScriptedPrompts prompts_;
+};
+
+TEST_F(StartupTest, TheDemoWorkerLogsInAndSeesTheMainWindow) {
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    Session& s = session();
+    EXPECT_TRUE(s.ReportFolder.endsWith("\\REPORTS\\"));
+    EXPECT_EQ(ReportPath("\\ListofGrantees.rpt"), QDir::cleanPath(dir_.path() + "/REPORTS/ListofGrantees.rpt"));
+    EXPECT_EQ(s.Company, hospital_.scalar("SELECT Company FROM PATIENT_DATA..tbHospitalInfo"));
+    EXPECT_EQ(s.Address1, hospital_.scalar("SELECT Address1 FROM PATIENT_DATA..tbHospitalInfo"));
+    EXPECT_EQ(s.EmployeeCode, "0001");
+    EXPECT_EQ(s.Connection, s.CurrentUser->sqlconnection());
+    EXPECT_EQ(s.Connection->DefaultDatabase().toUpper(), "MSS");
+    EXPECT_EQ(s.Connection->GetCursorLocation(), db::CursorLocation::Client);
+    EXPECT_TRUE(s.CurrentUser->have_rights("A"));
+    EXPECT_EQ(s.CurrentUser->Password(), "demo");
+    EXPECT_EQ(s.CurrentUser->Database(), "MSS");
+    EXPECT_EQ(s.CurrentUser->ServerName(), hospital_.path());
+    EXPECT_EQ(s.CodeSearch->SearchTitle, "Medical Social Service");
+    EXPECT_EQ(s.CodeSearch->CompanyName, s.Company);
+    EXPECT_TRUE(s.CodeSearch->initialized());
+    EXPECT_NE(s.RegistryAdmission, nullptr);
+    EXPECT_FALSE(s.Registry->ActiveConnection().isEmpty());
+
+    mainwindow::mdiMSS* w = s.MainWindow;
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Medical Social Service");
+    auto* user = w->findChild<QLabel*>("CurrentUser");
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(user->text(), "CurrentUser Name:  (0001)  " + s.CurrentUser->EmployeeName());
+    EXPECT_FALSE(s.CurrentUser->EmployeeName().isEmpty());
+    EXPECT_EQ(user->toolTip(), "User logged on");
+    EXPECT_EQ(w->findChild<QLabel*>("CurrentDateTime")->toolTip(), "Current Date Time Values");
+    EXPECT_EQ(w->tmrShowDateTime()->interval(), 60);
+    EXPECT_EQ(w->tmrReferralNotice()->interval(), 65000);
+    EXPECT_TRUE(w->tmrReferralNotice()->isActive());
+    EXPECT_EQ(w->Timer1()->interval(), 15000);
+    EXPECT_FALSE(w->Timer1()->isActive());
+    EXPECT_FALSE(w->Timer2()->isActive());
+}
+
+TEST_F(StartupTest, AWrongPasswordLetsTheWorkerTryAgain) {
+    QString status;
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"wrong", "DEMO", "demo"}, &status));
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    EXPECT_EQ(session().EmployeeCode, "0001");
+}
+
+TEST_F(StartupTest, FiveFailuresOrCancelEndWithoutAWindow) {
+    QString status;
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"a", "b", "c", "d", "e", "demo"}, &status));
+    EXPECT_EQ(StartSession(), StartResult::NotLoggedIn);
+    EXPECT_EQ(session().MainWindow, nullptr);
+
+    prompts_.expectDialog([](QDialog& d) {
+        d.findChild<QPushButton*>("cmdCancel")->click();
+        return d.result();
+    });
+    EXPECT_EQ(StartSession(), StartResult::NotLoggedIn);
+    EXPECT_EQ(session().MainWindow, nullptr);
+    EXPECT_TRUE(prompts_.shown().isEmpty()) << "a cancelled log-in shows no message";
+}
+
+TEST_F(StartupTest, WrongCodeAndPasswordAreRefusedInTheDialog) {
+    components::CurrentUser user;
+    user.PasswordDeptCode = "MSS";
+    QString why;
+    EXPECT_FALSE(user.LogIn(hospital_.path(), "9999", "demo", &why));
+    EXPECT_EQ(why, "Unknown employee code or wrong password.");
+    EXPECT_FALSE(user.Connected().toBool());
+    EXPECT_FALSE(user.LogIn(hospital_.path(), "0001", "Demo", &why));
+    EXPECT_FALSE(user.LogIn(dir_.filePath("missing.db"), "0001", "demo", &why));
+    EXPECT_TRUE(why.contains("does not exist"));
+    ASSERT_TRUE(user.LogIn(hospital_.path(), "0002", "demo", &why)) << why.toStdString();
+    EXPECT_FALSE(user.have_rights("A")) << "the second demo worker holds no A right";
+    EXPECT_TRUE(user.Connected().toBool());
+}
+
+TEST_F(StartupTest, AnEmptyHospitalInformationTableEndsStartUpWithAMessage) {
+    hospital_.connection().Execute("DELETE FROM PATIENT_DATA..tbHospitalInfo");
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
+    prompts_.expect("*");
+    EXPECT_EQ(StartSession(), StartResult::Failed);
+    EXPECT_EQ(session().MainWindow, nullptr);
+    ASSERT_EQ(prompts_.shown().size(), 1);
+    EXPECT_EQ(prompts_.shown()[0].icon, ui::Icon::Critical);
+}
+
+TEST_F(StartupTest, MenusHoldExactlyTheirItems) {
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    mainwindow::mdiMSS* w = session().MainWindow;
+    auto items = [&](const char* menu) {
+        QStringList out;
+        for (QAction* a : w->findChild<QMenu*>(menu)->actions())
+            out << (a->isSeparator() ? "-" : a->objectName().isEmpty() ? a->text() : a->objectName() + ":" + a->text());
+        return out;
+    };
+    EXPECT_EQ(items("mnuFile"), (QStringList{"mnuIntakeSheet:Intake Sheet Entry", "mnuARR:Assessment and Referal",
+                                             "mnuEditPatClass:Edit Patient Classification"}));
+    QStringList viewing = items("mnuViewing");
+    ASSERT_EQ(viewing.size(), 5);
+    EXPECT_EQ(viewing[0], "mnuComputeDiscount:View Computation of Discount");
+    EXPECT_TRUE(viewing[1].endsWith("View Patient Charges"));
+    EXPECT_EQ(items("mnuPatientCharges"), (QStringList{"mnuViewPatientBill:Detailed SOA", "mnuSummarizedSOA:Summarized SOA"}));
+    EXPECT_EQ(viewing[4], "mnuViewPatientDatasheet:Patient Datasheet");
+    EXPECT_FALSE(w->findChild<QAction*>("mnuViewPatientDatasheet")->isEnabled());
+    EXPECT_EQ(items("mnuFileMaintenance"),
+              (QStringList{"mnuRePrintIntake:Re-Print Intake Sheet", "mnuRePrintARR:Re-Print ARR",
+                           "mnuEditMSSNo:Edit MSS Number", "mnuContractSlip:Contract/Responsibility Slip"}));
+    EXPECT_EQ(items("mnuReports"),
+              (QStringList{"mnuListGrantees:View List of Grantees", "mnuAssessment:List of Assessments",
+                           "mnuTransaction:ARR Transaction Report", "-", "-", "-",
+                           "mnuDischargeNoticeReport:Discharge Notice Monitoring",
+                           "mnuDischargeNoticeRevoked:Revoked Discharge Notice", "-"}));
+    QStringList bar;
+    for (QAction* a : w->menuBar()->actions()) bar << a->text();
+    EXPECT_EQ(bar, (QStringList{"File", "Viewing", "File Maintenance", "Reports"}));
+    EXPECT_EQ(w->findChild<QToolButton*>("btnDataEntry")->text(), "Data Entry");
+    EXPECT_EQ(w->findChild<QToolButton*>("btnClose")->toolTip(), "Change Active User");
+    EXPECT_FALSE(w->findChild<QToolButton*>("btnDataEntry")->icon().isNull());
+}
+
+TEST_F(StartupTest, ClockShowsDayMonthYearAndMinutes) {
+    EXPECT_EQ(mainwindow::mdiMSS::clockText(QDateTime(QDate(2026, 12, 9), QTime(7, 5, 59))), "(09 December 2026)  07:05 ");
+    EXPECT_EQ(mainwindow::mdiMSS::clockText(QDateTime(QDate(2026, 1, 31), QTime(23, 59, 1))), "(31 January 2026)  23:59 ");
+}
+
+TEST_F(StartupTest, IntakeEntryWithoutAPatientOpensTheSearchAndListingReopensIt) {
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    mainwindow::mdiMSS* w = session().MainWindow;
+    w->findChild<QAction*>("mnuIntakeSheet")->trigger();
+    patient::frmListPatient* search = w->patientSearch(false);
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(w->area()->subWindowList().size(), 1);
+    search->findChild<QRadioButton*>("optPatientType_2")->click();
+    search->txtLastname()->setText("S");
+    search->txtHospNum()->setText("");
+    QTest::keyClick(search->txtLastname(), Qt::Key_Return);
+    ASSERT_GT(search->findChild<QTreeWidget*>("lvwSearchPatient")->topLevelItemCount(), 0);
+    ASSERT_FALSE(patient::Selection().HospNum.isEmpty());
+    hospital_.takeStatements();
+
+    w->findChild<QToolButton*>("btnListing")->click();
+    QApplication::processEvents();
+    patient::frmListPatient* again = w->patientSearch(false);
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, search);
+    EXPECT_EQ(again->txtLastname()->text(), "S");
+    EXPECT_EQ(patient::Selection().PatientName.isEmpty(), false);
+}
+
+TEST_F(StartupTest, ChangeActiveUserLogsInAgain) {
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    QPointer<mainwindow::mdiMSS> first = session().MainWindow;
+    prompts_.expectDialog(logIn(hospital_.path(), "0002", {"demo"}));
+    first->findChild<QToolButton*>("btnClose")->click();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    ASSERT_NE(session().MainWindow, nullptr);
+    EXPECT_EQ(session().EmployeeCode, "0002");
+}
+
+}  // namespace
