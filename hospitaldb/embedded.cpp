@@ -1,9 +1,348 @@
 #include "hospitaldb/embedded.h"
 
+#include <optional>
+
 namespace hospitaldb {
 
+namespace {
+const QString kSource = QStringLiteral("HospitalDB");
+constexpr int kShapeCapacity = 256;
+
+// Routes mss_warning() entries to the caller's list for the duration of one statement.
+class SinkScope {
+public:
+    SinkScope(Engine& e, QList<ErrorEntry>* sink) : e_(e) { e_.setMessageSink(sink); }
+    ~SinkScope() { e_.setMessageSink(nullptr); }
+
+private:
+    Engine& e_;
+};
+}  // namespace
+
 std::unique_ptr<mss::db::Backend> openEmbedded(const QString& path) {
-    throw mss::db::Failure(mss::db::errnum::ConnectionFailed, "HospitalDB", "not built yet");
+    return std::make_unique<EmbeddedBackend>(path);
 }
+
+EmbeddedBackend::EmbeddedBackend(const QString& path)
+    : engine_(std::make_unique<Engine>(path, false)), library_(builtinLibrary()) {
+    try {
+        engine_->query(QStringLiteral("SELECT Value FROM hospitaldb_info WHERE Name = 'format'"));
+    } catch (const Failure&) {
+        throw Failure(mss::db::errnum::ConnectionFailed, kSource,
+                      QStringLiteral("'%1' is not a hospital database.").arg(path));
+    }
+    schema_.hasTable = [this](const QString& t) { return engine_->hasTable(t); };
+    schema_.columnType = [this](const QString& t, const QString& c) { return engine_->columnType(t, c); };
+}
+
+EmbeddedBackend::~EmbeddedBackend() { close(); }
+
+Engine& EmbeddedBackend::engine() {
+    if (!engine_)
+        throw Failure(mss::db::errnum::ObjectClosed, kSource, QStringLiteral("Operation is not allowed when the object is closed."));
+    return *engine_;
+}
+
+void EmbeddedBackend::close() {
+    for (auto& m : shapes_) m.clear();
+    lru_.clear();
+    bodies_.clear();
+    statements_.clear();
+    if (engine_ && engine_->inTransaction()) {
+        try { engine_->runScript(QStringLiteral("ROLLBACK")); } catch (const Failure&) {}
+    }
+    engine_.reset();
+}
+
+void EmbeddedBackend::setDefaultDatabase(const QString& name) {
+    const QString canon = canonicalDatabase(name);
+    if (canon.isEmpty())
+        throw Failure(911, kSource, QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name));
+    defaultDb_ = canon;
+    dbIndex_ = int(databaseNames().indexOf(canon));
+}
+
+void EmbeddedBackend::failStatement(int nth, long number, const QString& description) {
+    faults_.append({std::max(1, nth), {}, number, description, false});
+}
+void EmbeddedBackend::warnStatement(int nth, long number, const QString& description) {
+    faults_.append({std::max(1, nth), {}, number, description, true});
+}
+void EmbeddedBackend::failMatching(const QRegularExpression& pattern, long number, const QString& description) {
+    faults_.append({0, pattern, number, description, false});
+}
+void EmbeddedBackend::warnMatching(const QRegularExpression& pattern, long number, const QString& description) {
+    faults_.append({0, pattern, number, description, true});
+}
+
+void EmbeddedBackend::applyFaults(const QString& sql, QList<ErrorEntry>& messages) {
+    std::optional<Failure> failure;
+    for (auto it = faults_.begin(); it != faults_.end();) {
+        const bool counted = it->countdown > 0;
+        const bool hit = counted ? --it->countdown == 0 : it->pattern.match(sql).hasMatch();
+        if (hit && it->warn) messages.append({it->number, kSource, it->description});
+        if (hit && !it->warn && !failure) failure.emplace(it->number, kSource, it->description);
+        if (counted && hit) it = faults_.erase(it);
+        else ++it;
+    }
+    if (failure) throw *failure;
+}
+
+ResultTable EmbeddedBackend::execute(const QString& sql, QList<ErrorEntry>& messages) {
+    engine();
+    applyFaults(sql, messages);
+    SinkScope sink(*engine_, &messages);
+    return runStatement(sql);
+}
+
+void EmbeddedBackend::checkLibrary() {
+    if (library_.generation() == libraryGeneration_) return;
+    // Procedure pointers held by the caches may have moved.
+    for (auto& m : shapes_) m.clear();
+    lru_.clear();
+    bodies_.clear();
+    libraryGeneration_ = library_.generation();
+}
+
+ResultTable EmbeddedBackend::runStatement(const QString& sql) {
+    checkLibrary();
+    // Reuses one buffer: the hot path then allocates nothing for the shape.
+    Tokens local;
+    Tokens& quick = scanning_ ? local : quick_;
+    quick.shape.clear();
+    quick.literals.clear();
+    struct Scan {
+        bool& flag;
+        bool was;
+        ~Scan() { flag = was; }
+    } scan{scanning_, scanning_};
+    scanning_ = true;
+    if (!quickShape(sql, quick)) quick = tokenize(sql, false);
+    if (quick.shape.isEmpty()) return {};
+    // The default database is part of the shape: unprefixed names resolve in it.
+    const QString& key = quick.shape;
+    Shape* shape = nullptr;
+    const auto found = shapes_[dbIndex_].constFind(key);
+    if (found != shapes_[dbIndex_].constEnd()) {
+        lru_.splice(lru_.begin(), lru_, *found);
+        shape = &lru_.front();
+    } else {
+        shape = newShape(key, sql);
+    }
+    if (shape->procedure) {
+        QVector<QVariant> args = shape->args;
+        for (int i = 0; i < args.size(); ++i)
+            if (shape->literalOf[i] >= 0) args[i] = quick.literals[shape->literalOf[i]];
+        return runProcedure(*shape->procedure, std::move(args));
+    }
+    Statement& st = *shape->stmt;
+    for (int i = 0; i < quick.literals.size() && i < st.parameterCount(); ++i) st.bindText(i + 1, quick.literals[i]);
+    return st.run();
+}
+
+EmbeddedBackend::Shape* EmbeddedBackend::newShape(const QString& key, const QString& sql) {
+    const Tokens t = tokenize(sql);
+    Shape entry;
+    entry.key = key;
+    entry.db = dbIndex_;
+    Call call;
+    if (parseCall(t, &call)) {
+        QString db = defaultDb_;
+        if (!call.database.isEmpty()) {
+            db = canonicalDatabase(call.database);
+            if (db.isEmpty() && call.database.compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0) db = defaultDb_;
+        }
+        entry.procedure = db.isEmpty() ? nullptr : library_.find(db, call.name);
+        if (entry.procedure) {
+            entry.args = call.args;
+            entry.literalOf = call.literalOf;
+        } else {
+            const QString table = db + QStringLiteral("__") + call.name;
+            // A bare table name sent as a command returns the table's rows.
+            if (!call.args.isEmpty() || db.isEmpty() || !engine_->hasTable(table))
+                throw Failure(mss::db::errnum::UnknownProcedure, kSource,
+                              QStringLiteral("Could not find stored procedure '%1'.").arg(call.written));
+            entry.stmt = std::make_unique<Statement>(engine_->handle(), QStringLiteral("SELECT * FROM \"%1\"").arg(table));
+        }
+    } else {
+        entry.stmt = std::make_unique<Statement>(engine_->handle(), translate(t, schema_, defaultDb_));
+    }
+    lru_.push_front(std::move(entry));
+    shapes_[dbIndex_].insert(key, lru_.begin());
+    if (int(lru_.size()) > kShapeCapacity) {
+        shapes_[lru_.back().db].remove(lru_.back().key);
+        lru_.pop_back();
+    }
+    return &lru_.front();
+}
+
+ResultTable EmbeddedBackend::callProcedure(const Call& call) {
+    checkLibrary();
+    QString db = defaultDb_;
+    if (!call.database.isEmpty()) {
+        db = canonicalDatabase(call.database);
+        if (db.isEmpty() && call.database.compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0) db = defaultDb_;
+    }
+    const Procedure* p = db.isEmpty() ? nullptr : library_.find(db, call.name);
+    if (!p) {
+        const QString table = db + QStringLiteral("__") + call.name;
+        if (call.args.isEmpty() && !db.isEmpty() && engine_->hasTable(table))
+            return prepared(QStringLiteral("SELECT * FROM \"%1\"").arg(table)).run();
+        throw Failure(mss::db::errnum::UnknownProcedure, kSource,
+                      QStringLiteral("Could not find stored procedure '%1'.").arg(call.written));
+    }
+    return runProcedure(*p, call.args);
+}
+
+const QVector<EmbeddedBackend::Body>& EmbeddedBackend::bodies(const Procedure& p) {
+    auto it = bodies_.find(&p);
+    if (it != bodies_.end()) return *it;
+    QVector<Body> out;
+    for (const QString& s : p.statements) {
+        Body b{nullptr, {}};
+        try {
+            b.stmt = &prepared(s);
+        } catch (const Failure& f) {
+            throw Failure(f.Number, f.Source, QStringLiteral("%1 (%2.%3, %4)").arg(f.Description, p.database, p.name, p.origin));
+        }
+        for (int i = 1; i <= b.stmt->parameterCount(); ++i) {
+            const QString name = b.stmt->parameterName(i);
+            int index = -1;
+            for (int k = 0; k < p.params.size() && !name.isEmpty(); ++k)
+                if (p.params[k].name.compare(name.mid(1), Qt::CaseInsensitive) == 0) index = k;
+            if (index < 0)
+                throw Failure(137, kSource, QStringLiteral("Must declare the scalar variable \"%1\" (%2.%3).")
+                                                .arg(name.isEmpty() ? QStringLiteral("?") : name, p.database, p.name));
+            b.argument << index;
+        }
+        out << b;
+    }
+    return *bodies_.insert(&p, out);
+}
+
+ResultTable EmbeddedBackend::runProcedure(const Procedure& p, QVector<QVariant> values) {
+    if (values.size() > p.params.size())
+        throw Failure(mss::db::errnum::WrongArguments, kSource,
+                      QStringLiteral("Procedure or function %1 has too many arguments specified.").arg(p.name));
+    for (int i = int(values.size()); i < p.params.size(); ++i) {
+        const ProcedureParam& param = p.params[i];
+        if (!param.hasDefault)
+            throw Failure(201, kSource, QStringLiteral("Procedure or function '%1' expects parameter '@%2', which was not supplied.")
+                                            .arg(p.name, param.name));
+        values.append(param.defaultValue);
+    }
+    const QVector<Body>* body = p.native ? nullptr : &bodies(p);
+    // One statement is atomic by itself; several need a savepoint to fall together.
+    const bool savepoint = p.native || body->size() > 1;
+    const int depth = ++callDepth_;
+    struct Depth {
+        int& d;
+        ~Depth() { --d; }
+    } guard{callDepth_};
+    if (savepoint) prepared(QStringLiteral("SAVEPOINT hdb_call_%1").arg(depth)).run();
+    try {
+        ResultTable result;
+        if (p.native) {
+            ProcedureContext ctx(*this);
+            result = p.native(ctx, values);
+        } else {
+            bool have = false;
+            for (const Body& b : *body) {
+                for (int i = 0; i < b.argument.size(); ++i) b.stmt->bind(i + 1, values[b.argument[i]]);
+                ResultTable r = b.stmt->run();
+                if (!have && r.hasResult) {
+                    result = std::move(r);
+                    have = true;
+                }
+            }
+        }
+        if (savepoint) prepared(QStringLiteral("RELEASE hdb_call_%1").arg(depth)).run();
+        return result;
+    } catch (...) {
+        if (savepoint) {
+            try {
+                prepared(QStringLiteral("ROLLBACK TO hdb_call_%1").arg(depth)).run();
+                prepared(QStringLiteral("RELEASE hdb_call_%1").arg(depth)).run();
+            } catch (const Failure&) {
+            }
+        }
+        throw;
+    }
+}
+
+Statement& EmbeddedBackend::prepared(const QString& sql) {
+    auto it = statements_.find(sql);
+    if (it == statements_.end()) it = statements_.insert(sql, std::make_shared<Statement>(engine_->handle(), sql));
+    return **it;
+}
+
+ResultTable EmbeddedBackend::runSql(const QString& sqliteSql, const QHash<QString, QVariant>& binds) {
+    Statement& st = prepared(sqliteSql);
+    QHash<QString, QVariant> lower;
+    for (auto it = binds.begin(); it != binds.end(); ++it) lower.insert(it.key().toLower(), it.value());
+    for (int i = 1; i <= st.parameterCount(); ++i) st.bind(i, lower.value(st.parameterName(i).mid(1).toLower()));
+    return st.run();
+}
+
+QString EmbeddedBackend::executeWithOutput(const QString& procedure, const QString& parameter, int maxLength,
+                                           QList<ErrorEntry>& messages) {
+    Q_UNUSED(parameter);
+    engine();
+    applyFaults(procedure, messages);
+    SinkScope sink(*engine_, &messages);
+    Call call;
+    if (!parseCall(tokenize(procedure), &call) || !call.args.isEmpty())
+        throw Failure(mss::db::errnum::SyntaxError, kSource, QStringLiteral("Incorrect syntax near '%1'.").arg(procedure));
+    const ResultTable r = callProcedure(call);
+    if (r.rows.isEmpty() || r.rows.first().isEmpty() || !r.rows.first().first().isValid()) return QString();
+    const QString v = r.rows.first().first().toString();
+    return maxLength > 0 ? v.left(maxLength) : v;
+}
+
+void EmbeddedBackend::beginTransaction() {
+    if (engine().inTransaction())
+        throw Failure(-2147168237L, kSource, QStringLiteral("Only one transaction can be active on this session."));
+    engine_->runScript(QStringLiteral("BEGIN"));
+}
+
+void EmbeddedBackend::commitTransaction() {
+    if (!engine().inTransaction())
+        throw Failure(3902, kSource, QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+    engine_->runScript(QStringLiteral("COMMIT"));
+}
+
+void EmbeddedBackend::rollbackTransaction() {
+    if (!engine().inTransaction())
+        throw Failure(3903, kSource, QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+    engine_->runScript(QStringLiteral("ROLLBACK"));
+}
+
+// ---------------------------------------------------------------------------------------
+
+Engine& ProcedureContext::engine() { return backend_.engine(); }
+
+ResultTable ProcedureContext::query(const QString& sql, const QHash<QString, QVariant>& binds) {
+    return backend_.runSql(sql, binds);
+}
+
+ResultTable ProcedureContext::execute(const QString& tsql) {
+    const Tokens t = tokenize(tsql);
+    Call call;
+    if (parseCall(t, &call)) return backend_.callProcedure(call);
+    const QString sql = translate(t, {[this](const QString& n) { return engine().hasTable(n); },
+                                      [this](const QString& n, const QString& c) { return engine().columnType(n, c); }},
+                                  backend_.defaultDatabase());
+    Statement st(engine().handle(), sql);
+    for (int i = 0; i < t.literals.size() && i < st.parameterCount(); ++i) st.bind(i + 1, t.literals[i]);
+    return st.run();
+}
+
+void ProcedureContext::warning(long number, const QString& text) { engine().addMessage({number, kSource, text}); }
+
+void ProcedureContext::fail(long number, const QString& text) { throw Failure(number, kSource, text); }
+
+QString ProcedureContext::user() const { return backend_.engine().user(); }
+
+QString ProcedureContext::defaultDatabase() const { return backend_.defaultDatabase(); }
 
 }  // namespace hospitaldb

@@ -1,0 +1,678 @@
+#include "hospitaldb/engine.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <sqlite3.h>
+
+namespace hospitaldb {
+
+namespace {
+const QString kSource = QStringLiteral("HospitalDB");
+// mss_error() and RAISE(ABORT, ...) in triggers carry "MSSERR#number#text".
+const QByteArray kErrorMarker = "MSSERR#";
+
+enum Kind { KindNone, KindDate, KindReal, KindInt, KindText };
+
+int kindOf(const char* decl) {
+    if (!decl) return KindNone;
+    const QByteArray d = QByteArray(decl).toUpper();
+    if (d.contains("DATE") || d.contains("TIME")) return KindDate;
+    if (d.contains("MONEY") || d.contains("DEC") || d.contains("NUMERIC") || d.contains("REAL") ||
+        d.contains("FLOA") || d.contains("DOUB"))
+        return KindReal;
+    if (d.contains("INT") || d.contains("BIT")) return KindInt;
+    return KindText;
+}
+
+QString textArg(sqlite3_value* v) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return p ? QString::fromUtf8(p, sqlite3_value_bytes(v)) : QString();
+}
+
+void resultText(sqlite3_context* ctx, const QString& s) {
+    const QByteArray u = s.toUtf8();
+    sqlite3_result_text(ctx, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+}
+
+void resultFailure(sqlite3_context* ctx, long number, const QString& text) {
+    const QByteArray m = kErrorMarker + QByteArray::number(qlonglong(number)) + '#' + text.toUtf8();
+    sqlite3_result_error(ctx, m.constData(), int(m.size()));
+}
+
+const char* const kDateFailure = "Conversion failed when converting date and/or time from character string.";
+
+// Characters compare case-insensitively, trailing blanks ignored, as SQL Server's default.
+int tsqlCollate(void*, int n1, const void* p1, int n2, const void* p2) {
+    const auto* a = static_cast<const unsigned char*>(p1);
+    const auto* b = static_cast<const unsigned char*>(p2);
+    while (n1 > 0 && a[n1 - 1] == ' ') --n1;
+    while (n2 > 0 && b[n2 - 1] == ' ') --n2;
+    bool ascii = true;
+    const int n = std::min(n1, n2);
+    for (int i = 0; i < n; ++i) {
+        unsigned char x = a[i], y = b[i];
+        if ((x | y) & 0x80) { ascii = false; break; }
+        if (x >= 'A' && x <= 'Z') x += 32;
+        if (y >= 'A' && y <= 'Z') y += 32;
+        if (x != y) return x < y ? -1 : 1;
+    }
+    if (ascii) return n1 == n2 ? 0 : (n1 < n2 ? -1 : 1);
+    const QString sa = QString::fromUtf8(reinterpret_cast<const char*>(a), n1);
+    const QString sb = QString::fromUtf8(reinterpret_cast<const char*>(b), n2);
+    return sa.compare(sb, Qt::CaseInsensitive);
+}
+
+Engine* engineOf(sqlite3_context* ctx) { return static_cast<Engine*>(sqlite3_user_data(ctx)); }
+
+QString isoOf(const QDateTime& dt, bool withTime) {
+    return dt.toString(withTime ? QStringLiteral("yyyy-MM-dd HH:mm:ss") : QStringLiteral("yyyy-MM-dd"));
+}
+
+// A date argument of a T-SQL function: ISO or m/d/y text; false for garbage, null flag for null.
+bool dateArg(sqlite3_value* v, QDateTime* out, bool* isNull) {
+    *isNull = sqlite3_value_type(v) == SQLITE_NULL;
+    if (*isNull) return true;
+    QString iso;
+    bool empty = false;
+    if (!parseDateText(textArg(v), &iso, &empty)) return false;
+    if (empty) { *isNull = true; return true; }
+    *out = QDateTime::fromString(iso.size() > 10 ? iso : iso + QStringLiteral(" 00:00:00"),
+                                 QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return out->isValid();
+}
+
+void fnDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    QString iso;
+    bool isNull = false;
+    if (!parseDateText(textArg(argv[0]), &iso, &isNull)) return resultFailure(ctx, 241, kDateFailure);
+    if (isNull) return sqlite3_result_null(ctx);
+    resultText(ctx, iso);
+}
+
+void fnError(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    resultFailure(ctx, sqlite3_value_int64(argv[0]), textArg(argv[1]));
+}
+
+void fnWarning(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    engineOf(ctx)->addMessage({long(sqlite3_value_int64(argv[0])), kSource, textArg(argv[1])});
+    sqlite3_result_null(ctx);
+}
+
+void fnNow(sqlite3_context* ctx, int, sqlite3_value**) {
+    resultText(ctx, isoOf(QDateTime::currentDateTime(), true));
+}
+
+void fnUser(sqlite3_context* ctx, int, sqlite3_value**) { resultText(ctx, engineOf(ctx)->user()); }
+
+QString rtrimmed(QString s) {
+    int n = int(s.size());
+    while (n > 0 && s.at(n - 1) == QLatin1Char(' ')) --n;
+    s.truncate(n);
+    return s;
+}
+
+void fnLen(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    sqlite3_result_int64(ctx, rtrimmed(textArg(argv[0])).size());
+}
+
+void fnLeft(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    resultText(ctx, textArg(argv[0]).left(std::max<qint64>(0, sqlite3_value_int64(argv[1]))));
+}
+
+void fnRight(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    resultText(ctx, textArg(argv[0]).right(std::max<qint64>(0, sqlite3_value_int64(argv[1]))));
+}
+
+QString numberText(sqlite3_value* v) {
+    if (sqlite3_value_type(v) == SQLITE_FLOAT) {
+        QString s = QString::number(sqlite3_value_double(v), 'f', 6);
+        while (s.endsWith(QLatin1Char('0'))) s.chop(1);
+        if (s.endsWith(QLatin1Char('.'))) s.chop(1);
+        return s;
+    }
+    return textArg(v);
+}
+
+// cast(x as varchar(n)): n < 0 means no length given (T-SQL's default of 30).
+void fnVarchar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    qint64 n = argc > 1 ? sqlite3_value_int64(argv[1]) : -1;
+    if (n < 0) n = 30;
+    resultText(ctx, numberText(argv[0]).left(n));
+}
+
+void fnMoney(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const int t = sqlite3_value_type(argv[0]);
+    if (t == SQLITE_NULL) return sqlite3_result_null(ctx);
+    if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
+    QString s = textArg(argv[0]).trimmed();
+    s.remove(QLatin1Char(','));
+    if (s.startsWith(QLatin1Char('$'))) s.remove(0, 1);
+    if (s.isEmpty()) return sqlite3_result_double(ctx, 0.0);
+    bool ok = false;
+    const double d = s.toDouble(&ok);
+    if (!ok) return resultFailure(ctx, 235, QStringLiteral("Cannot convert a char value to money. The char value has incorrect syntax."));
+    sqlite3_result_double(ctx, d);
+}
+
+void fnInt(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const int t = sqlite3_value_type(argv[0]);
+    if (t == SQLITE_NULL) return sqlite3_result_null(ctx);
+    if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
+    const QString s = textArg(argv[0]);
+    bool ok = false;
+    const qlonglong v = s.trimmed().toLongLong(&ok);
+    if (!ok && !s.trimmed().isEmpty())
+        return resultFailure(ctx, 245, QStringLiteral("Conversion failed when converting the varchar value '%1' to data type int.").arg(s));
+    sqlite3_result_int64(ctx, ok ? v : 0);
+}
+
+// CONVERT(varchar, x, style) for the styles the hospital texts use.
+void fnConvert(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const int style = int(sqlite3_value_int64(argv[0]));
+    const qint64 len = sqlite3_value_int64(argv[1]);
+    sqlite3_value* v = argv[2];
+    if (sqlite3_value_type(v) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    QString out = numberText(v);
+    QDateTime dt;
+    bool isNull = false;
+    if (style != 0 && sqlite3_value_type(v) == SQLITE_TEXT && dateArg(v, &dt, &isNull) && !isNull) {
+        switch (style) {
+        case 101: out = dt.toString(QStringLiteral("MM/dd/yyyy")); break;
+        case 103: out = dt.toString(QStringLiteral("dd/MM/yyyy")); break;
+        case 108: out = dt.toString(QStringLiteral("HH:mm:ss")); break;
+        case 112: out = dt.toString(QStringLiteral("yyyyMMdd")); break;
+        case 120: out = dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); break;
+        default: out = dt.toString(QStringLiteral("MM/dd/yyyy HH:mm:ss")); break;
+        }
+    }
+    resultText(ctx, len > 0 ? out.left(len) : out.left(30));
+}
+
+void fnCastDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    QDateTime dt;
+    bool isNull = false;
+    if (!dateArg(argv[0], &dt, &isNull)) return resultFailure(ctx, 241, kDateFailure);
+    if (isNull) return sqlite3_result_null(ctx);
+    resultText(ctx, isoOf(dt, true));
+}
+
+QString unitOf(sqlite3_value* v) {
+    const QString u = textArg(v).toLower();
+    if (u == "dd" || u == "d" || u == "day" || u == "dy" || u == "dayofyear" || u == "y") return "day";
+    if (u == "mm" || u == "m" || u == "month") return "month";
+    if (u == "yy" || u == "yyyy" || u == "year") return "year";
+    if (u == "hh" || u == "hour") return "hour";
+    if (u == "mi" || u == "n" || u == "minute") return "minute";
+    if (u == "ss" || u == "s" || u == "second") return "second";
+    if (u == "wk" || u == "ww" || u == "week") return "week";
+    return u;
+}
+
+void fnDateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    QDateTime a, b;
+    bool na = false, nb = false;
+    if (!dateArg(argv[1], &a, &na) || !dateArg(argv[2], &b, &nb)) return resultFailure(ctx, 241, kDateFailure);
+    if (na || nb) return sqlite3_result_null(ctx);
+    const QString u = unitOf(argv[0]);
+    qint64 r = 0;
+    // T-SQL counts the boundaries crossed, not whole periods.
+    if (u == "day") r = a.date().daysTo(b.date());
+    else if (u == "week") r = (a.date().daysTo(b.date())) / 7;
+    else if (u == "month") r = (b.date().year() * 12 + b.date().month()) - (a.date().year() * 12 + a.date().month());
+    else if (u == "year") r = b.date().year() - a.date().year();
+    else if (u == "hour") r = a.secsTo(b) / 3600;
+    else if (u == "minute") r = a.secsTo(b) / 60;
+    else if (u == "second") r = a.secsTo(b);
+    else return resultFailure(ctx, 155, QStringLiteral("'%1' is not a recognized datediff option.").arg(textArg(argv[0])));
+    sqlite3_result_int64(ctx, r);
+}
+
+void fnDateAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    QDateTime x;
+    bool nx = false;
+    if (!dateArg(argv[2], &x, &nx)) return resultFailure(ctx, 241, kDateFailure);
+    if (nx || sqlite3_value_type(argv[1]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    const qint64 n = sqlite3_value_int64(argv[1]);
+    const QString u = unitOf(argv[0]);
+    if (u == "day") x = x.addDays(n);
+    else if (u == "week") x = x.addDays(7 * n);
+    else if (u == "month") x = x.addMonths(int(n));
+    else if (u == "year") x = x.addYears(int(n));
+    else if (u == "hour") x = x.addSecs(3600 * n);
+    else if (u == "minute") x = x.addSecs(60 * n);
+    else if (u == "second") x = x.addSecs(n);
+    else return resultFailure(ctx, 155, QStringLiteral("'%1' is not a recognized dateadd option.").arg(textArg(argv[0])));
+    resultText(ctx, isoOf(x, true));
+}
+
+void fnDatePart(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    QDateTime x;
+    bool nx = false;
+    if (!dateArg(argv[1], &x, &nx)) return resultFailure(ctx, 241, kDateFailure);
+    if (nx) return sqlite3_result_null(ctx);
+    const QString u = unitOf(argv[0]);
+    qint64 r = 0;
+    if (u == "day") r = x.date().day();
+    else if (u == "month") r = x.date().month();
+    else if (u == "year") r = x.date().year();
+    else if (u == "hour") r = x.time().hour();
+    else if (u == "minute") r = x.time().minute();
+    else if (u == "second") r = x.time().second();
+    else return resultFailure(ctx, 155, QStringLiteral("'%1' is not a recognized datepart option.").arg(textArg(argv[0])));
+    sqlite3_result_int64(ctx, r);
+}
+
+QString trimDecl(const QString& s) { return s.trimmed().toUpper(); }
+
+}  // namespace
+
+const QStringList& databaseNames() {
+    static const QStringList names{"MSS", "PATIENT_DATA", "BILLING", "BUILD_FILE", "RADIOLOGY"};
+    return names;
+}
+
+QString canonicalDatabase(const QString& name) {
+    const QString up = name.toUpper();
+    return databaseNames().contains(up) ? up : QString();
+}
+
+const char* const kDummyDiscountTableSql =
+    "CREATE TEMP TABLE IF NOT EXISTS BILLING__tbDummyDiscountTable ("
+    " RevenueID TEXT COLLATE TSQL,"
+    " Department TEXT COLLATE TSQL,"
+    " Description TEXT COLLATE TSQL,"
+    " ActualCharges REAL DEFAULT 0,"
+    " Medicare REAL DEFAULT 0,"
+    " Discount REAL DEFAULT 0,"
+    " SeniorCitizen REAL DEFAULT 0,"
+    " Remarks TEXT COLLATE TSQL)";
+
+bool parseDateText(const QString& input, QString* iso, bool* isNull) {
+    const QString text = input.trimmed();
+    *isNull = text.isEmpty();
+    if (*isNull) return true;
+    static const QRegularExpression mdy(QStringLiteral(
+        R"(^(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2})(?:\.\d+)?)?\s*([AaPp][Mm])?)?$)"));
+    static const QRegularExpression ymd(QStringLiteral(
+        R"(^(\d{4})-(\d{1,2})-(\d{1,2})(?:[T\s]+(\d{1,2}):(\d{2})(?::(\d{2})(?:\.\d+)?)?)?$)"));
+    static const QRegularExpression compact(QStringLiteral(R"(^(\d{4})(\d{2})(\d{2})$)"));
+    int y = 0, m = 0, d = 0, hh = 0, mi = 0, ss = 0;
+    bool withTime = false;
+    QRegularExpressionMatch k = mdy.match(text);
+    if (k.hasMatch()) {
+        m = k.captured(1).toInt(); d = k.captured(2).toInt(); y = k.captured(3).toInt();
+        if (k.capturedLength(4)) {
+            withTime = true;
+            hh = k.captured(4).toInt(); mi = k.captured(5).toInt(); ss = k.captured(6).toInt();
+            const QString ap = k.captured(7).toUpper();
+            if (!ap.isEmpty()) {
+                if (hh < 1 || hh > 12) return false;
+                if (ap == "PM" && hh < 12) hh += 12;
+                if (ap == "AM" && hh == 12) hh = 0;
+            }
+        }
+    } else if ((k = ymd.match(text)).hasMatch()) {
+        y = k.captured(1).toInt(); m = k.captured(2).toInt(); d = k.captured(3).toInt();
+        if (k.capturedLength(4)) {
+            withTime = true;
+            hh = k.captured(4).toInt(); mi = k.captured(5).toInt(); ss = k.captured(6).toInt();
+        }
+    } else if ((k = compact.match(text)).hasMatch()) {
+        y = k.captured(1).toInt(); m = k.captured(2).toInt(); d = k.captured(3).toInt();
+    } else {
+        return false;
+    }
+    const QDate date(y, m, d);
+    const QTime time(hh, mi, ss);
+    if (!date.isValid() || !time.isValid() || y < 1753) return false;
+    // Always with the time, as a DATETIME holds it, so '2/29/1980' equals a stored midnight.
+    Q_UNUSED(withTime);
+    *iso = date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') + time.toString(QStringLiteral("HH:mm:ss"));
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+
+[[noreturn]] void throwSqliteError(sqlite3* db, int rc, const QString& sql) {
+    const QByteArray raw = sqlite3_errmsg(db);
+    const int pos = raw.indexOf(kErrorMarker);
+    if (pos >= 0) {
+        const QByteArray rest = raw.mid(pos + kErrorMarker.size());
+        const int hash = rest.indexOf('#');
+        throw Failure(rest.left(hash).toLong(), kSource, QString::fromUtf8(rest.mid(hash + 1)));
+    }
+    const QString msg = QString::fromUtf8(raw);
+    static const QRegularExpression noTable(QStringLiteral("^no such table: (?:\\w+\\.)?(.+)$"));
+    static const QRegularExpression noColumn(QStringLiteral("^no such column: (.+)$"));
+    static const QRegularExpression near(QStringLiteral("near \"(.*)\": syntax error"));
+    QRegularExpressionMatch m;
+    if ((m = noTable.match(msg)).hasMatch())
+        throw Failure(mss::db::errnum::InvalidObject, kSource, QStringLiteral("Invalid object name '%1'.").arg(m.captured(1)));
+    if ((m = noColumn.match(msg)).hasMatch())
+        throw Failure(207, kSource, QStringLiteral("Invalid column name '%1'.").arg(m.captured(1)));
+    if ((m = near.match(msg)).hasMatch())
+        throw Failure(mss::db::errnum::SyntaxError, kSource, QStringLiteral("Incorrect syntax near '%1'.").arg(m.captured(1)));
+    if (msg.contains(QLatin1String("syntax error")) || msg.contains(QLatin1String("incomplete input")))
+        throw Failure(mss::db::errnum::SyntaxError, kSource, QStringLiteral("Incorrect syntax: %1").arg(msg));
+    const int ext = sqlite3_extended_errcode(db);
+    switch (ext) {
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+    case SQLITE_CONSTRAINT_UNIQUE:
+        throw Failure(2627, kSource, QStringLiteral("Violation of PRIMARY KEY or UNIQUE constraint. Cannot insert duplicate key (%1).").arg(msg));
+    case SQLITE_CONSTRAINT_NOTNULL:
+        throw Failure(515, kSource, QStringLiteral("Cannot insert the value NULL into column (%1).").arg(msg));
+    default: break;
+    }
+    if ((rc & 0xff) == SQLITE_CONSTRAINT)
+        throw Failure(547, kSource, QStringLiteral("The statement conflicted with a constraint (%1).").arg(msg));
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        throw Failure(1222, kSource, QStringLiteral("Lock request time out period exceeded."));
+    Q_UNUSED(sql);
+    throw Failure(90000 + (rc & 0xff), kSource, msg);
+}
+
+Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {
+    const QByteArray u = sql.toUtf8();
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v3(db, u.constData(), int(u.size()), SQLITE_PREPARE_PERSISTENT, &stmt_, &tail);
+    if (rc != SQLITE_OK) throwSqliteError(db, rc, sql);
+    if (!stmt_) throw Failure(mss::db::errnum::SyntaxError, kSource, QStringLiteral("Empty statement."));
+    while (tail && *tail && (*tail == ' ' || *tail == '\n' || *tail == '\r' || *tail == '\t' || *tail == ';')) ++tail;
+    if (tail && *tail) {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        throw Failure(mss::db::errnum::SyntaxError, kSource,
+                      QStringLiteral("Incorrect syntax near '%1'.").arg(QString::fromUtf8(tail).left(30)));
+    }
+    columnCount_ = sqlite3_column_count(stmt_);
+    signalOnly_ = columnCount_ > 0;
+    for (int i = 0; i < columnCount_; ++i) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(stmt_, i));
+        columns_ << name;
+        kinds_ << kindOf(sqlite3_column_decltype(stmt_, i));
+        if (!name.startsWith(QLatin1String("mss_error("), Qt::CaseInsensitive) &&
+            !name.startsWith(QLatin1String("mss_warning("), Qt::CaseInsensitive))
+            signalOnly_ = false;
+    }
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+int Statement::parameterCount() const { return sqlite3_bind_parameter_count(stmt_); }
+
+QString Statement::parameterName(int index) const {
+    const char* n = sqlite3_bind_parameter_name(stmt_, index);
+    return n ? QString::fromUtf8(n) : QString();
+}
+
+void Statement::bind(int index, const QVariant& v) {
+    int rc = SQLITE_OK;
+    if (!v.isValid() || v.isNull()) {
+        rc = sqlite3_bind_null(stmt_, index);
+    } else {
+        switch (v.typeId()) {
+        case QMetaType::Int: case QMetaType::LongLong: case QMetaType::UInt: case QMetaType::Bool:
+        case QMetaType::Long: case QMetaType::Short:
+            rc = sqlite3_bind_int64(stmt_, index, v.toLongLong()); break;
+        case QMetaType::Double: case QMetaType::Float:
+            rc = sqlite3_bind_double(stmt_, index, v.toDouble()); break;
+        case QMetaType::QDateTime:
+            rc = sqlite3_bind_text(stmt_, index, isoOf(v.toDateTime(), true).toUtf8().constData(), -1, SQLITE_TRANSIENT); break;
+        case QMetaType::QDate:
+            rc = sqlite3_bind_text(stmt_, index, v.toDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8().constData(), -1, SQLITE_TRANSIENT); break;
+        case QMetaType::QByteArray: {
+            const QByteArray b = v.toByteArray();
+            rc = sqlite3_bind_blob(stmt_, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray u = v.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt_, index, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK) throwSqliteError(db_, rc, sql_);
+}
+
+void Statement::bindText(int index, const QString& value) {
+    const QByteArray u = value.toUtf8();
+    const int rc = sqlite3_bind_text(stmt_, index, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) throwSqliteError(db_, rc, sql_);
+}
+
+ResultTable Statement::run() {
+    ResultTable out;
+    out.hasResult = columnCount_ > 0 && !signalOnly_;
+    if (out.hasResult) out.columns = columns_;
+    for (;;) {
+        const int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) {
+            sqlite3_reset(stmt_);
+            throwSqliteError(db_, rc, sql_);
+        }
+        if (!out.hasResult) continue;
+        QVector<QVariant> row(columnCount_);
+        for (int i = 0; i < columnCount_; ++i) {
+            const int kind = kinds_[i];
+            switch (sqlite3_column_type(stmt_, i)) {
+            case SQLITE_NULL: break;
+            case SQLITE_INTEGER:
+                if (kind == KindReal) row[i] = sqlite3_column_double(stmt_, i);
+                else row[i] = qlonglong(sqlite3_column_int64(stmt_, i));
+                break;
+            case SQLITE_FLOAT: row[i] = sqlite3_column_double(stmt_, i); break;
+            case SQLITE_TEXT: {
+                const QString s = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                                                    sqlite3_column_bytes(stmt_, i));
+                if (kind == KindDate) {
+                    QDateTime dt = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+                    if (!dt.isValid()) dt = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd"));
+                    if (!dt.isValid()) dt = QDateTime::fromString(s, Qt::ISODateWithMs);
+                    row[i] = dt.isValid() ? QVariant(dt) : QVariant(s);
+                } else if (kind == KindReal) {
+                    bool ok = false;
+                    const double d = s.toDouble(&ok);
+                    row[i] = ok ? QVariant(d) : QVariant(s);
+                } else {
+                    row[i] = s;
+                }
+                break;
+            }
+            default:
+                row[i] = QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, i)), sqlite3_column_bytes(stmt_, i));
+            }
+        }
+        out.rows.append(std::move(row));
+    }
+    if (!out.hasResult) out.rowsAffected = sqlite3_changes64(db_);
+    sqlite3_reset(stmt_);
+    return out;
+}
+
+// ---------------------------------------------------------------------------------------
+
+Engine::Engine(const QString& path, bool create) : path_(path) {
+    if (!create && !QFileInfo::exists(path))
+        throw Failure(mss::db::errnum::ConnectionFailed, kSource,
+                      QStringLiteral("Cannot open hospital database '%1': the file does not exist.").arg(path));
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_FULLMUTEX;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw Failure(mss::db::errnum::ConnectionFailed, kSource,
+                      QStringLiteral("Cannot open hospital database '%1': %2").arg(path, msg));
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, 5000);
+    registerFunctions();
+    try {
+        // WAL with NORMAL sync: a commit does not wait for the disk, a crash loses no committed
+        // transaction that the OS has written.
+        if (create) runScript(QStringLiteral("PRAGMA journal_mode = WAL;"));
+        runScript(QStringLiteral("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL;"));
+        runScript(QString::fromLatin1(kDummyDiscountTableSql));
+    } catch (const Failure& f) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw Failure(mss::db::errnum::ConnectionFailed, kSource,
+                      QStringLiteral("Cannot open hospital database '%1': %2").arg(path, f.Description));
+    }
+}
+
+Engine::~Engine() {
+    if (db_) sqlite3_close_v2(db_);
+}
+
+void Engine::registerFunctions() {
+    struct Fn { const char* name; int argc; void (*f)(sqlite3_context*, int, sqlite3_value**); bool det; };
+    static const Fn fns[] = {
+        {"mss_date", 1, fnDate, true},       {"mss_error", 2, fnError, false},
+        {"mss_warning", 2, fnWarning, false}, {"mss_now", 0, fnNow, false},
+        {"mss_user", 0, fnUser, false},      {"tsql_len", 1, fnLen, true},
+        {"tsql_left", 2, fnLeft, true},      {"tsql_right", 2, fnRight, true},
+        {"tsql_varchar", 1, fnVarchar, true}, {"tsql_varchar", 2, fnVarchar, true},
+        {"tsql_money", 1, fnMoney, true},    {"tsql_int", 1, fnInt, true},
+        {"tsql_convert", 3, fnConvert, true}, {"tsql_datetime", 1, fnCastDate, true},
+        {"tsql_datediff", 3, fnDateDiff, true}, {"tsql_dateadd", 3, fnDateAdd, true},
+        {"tsql_datepart", 2, fnDatePart, true},
+    };
+    for (const Fn& f : fns) {
+        const int enc = SQLITE_UTF8 | (f.det ? SQLITE_DETERMINISTIC : 0);
+        sqlite3_create_function_v2(db_, f.name, f.argc, enc, this, f.f, nullptr, nullptr, nullptr);
+    }
+    sqlite3_create_collation_v2(db_, "TSQL", SQLITE_UTF8, nullptr, tsqlCollate, nullptr);
+}
+
+void Engine::addMessage(const ErrorEntry& e) {
+    if (sink_) sink_->append(e);
+}
+
+void Engine::runScript(const QString& sql, const QString& name) {
+    const QByteArray u = sql.toUtf8();
+    const char* p = u.constData();
+    const char* end = p + u.size();
+    while (p < end) {
+        sqlite3_stmt* st = nullptr;
+        const char* tail = nullptr;
+        int rc = sqlite3_prepare_v2(db_, p, int(end - p), &st, &tail);
+        auto fail = [&](int code) {
+            try {
+                throwSqliteError(db_, code, sql);
+            } catch (const Failure& f) {
+                if (name.isEmpty()) throw;
+                const int line = int(QByteArray(u.constData(), int(p - u.constData())).count('\n')) + 1;
+                throw Failure(f.Number, f.Source, QStringLiteral("%1 (%2, statement at line %3)").arg(f.Description, name).arg(line));
+            }
+        };
+        if (rc != SQLITE_OK) fail(rc);
+        if (st) {
+            while ((rc = sqlite3_step(st)) == SQLITE_ROW) {}
+            if (rc != SQLITE_DONE) {
+                sqlite3_finalize(st);
+                fail(rc);
+            }
+            sqlite3_finalize(st);
+        }
+        p = tail;
+    }
+    schemaLoaded_ = false;
+}
+
+ResultTable Engine::query(const QString& sql, const QVector<QVariant>& binds) {
+    Statement st(db_, sql);
+    for (int i = 0; i < binds.size() && i < st.parameterCount(); ++i) st.bind(i + 1, binds[i]);
+    return st.run();
+}
+
+ResultTable Engine::query(const QString& sql, const QHash<QString, QVariant>& named) {
+    Statement st(db_, sql);
+    QHash<QString, QVariant> lower;
+    for (auto it = named.begin(); it != named.end(); ++it) lower.insert(it.key().toLower(), it.value());
+    for (int i = 1; i <= st.parameterCount(); ++i) {
+        const QString n = st.parameterName(i).mid(1).toLower();
+        st.bind(i, lower.value(n));
+    }
+    return st.run();
+}
+
+void Engine::refreshSchema() {
+    schema_.clear();
+    const ResultTable t = query(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type IN ('table','view') "
+        "UNION SELECT name FROM sqlite_temp_master WHERE type IN ('table','view')"));
+    for (const auto& r : t.rows) schema_.insert(r[0].toString().toLower(), {});
+    for (auto it = schema_.begin(); it != schema_.end(); ++it) {
+        const ResultTable cols = query(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {it.key()});
+        for (const auto& c : cols.rows) it.value().insert(c[0].toString().toLower(), trimDecl(c[1].toString()));
+    }
+    schemaLoaded_ = true;
+}
+
+bool Engine::hasTable(const QString& mangled) {
+    if (!schemaLoaded_) refreshSchema();
+    if (schema_.contains(mangled.toLower())) return true;
+    refreshSchema();  // another connection or a script may have created it since
+    return schema_.contains(mangled.toLower());
+}
+
+QString Engine::columnType(const QString& mangledTable, const QString& column) {
+    if (!schemaLoaded_) refreshSchema();
+    const auto it = schema_.constFind(mangledTable.toLower());
+    return it == schema_.constEnd() ? QString() : it->value(column.toLower());
+}
+
+bool Engine::inTransaction() const { return !sqlite3_get_autocommit(db_); }
+
+// ---------------------------------------------------------------------------------------
+
+QString readTextFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw Failure(mss::db::errnum::ConnectionFailed, kSource, QStringLiteral("Cannot read '%1'.").arg(path));
+    return QString::fromUtf8(f.readAll());
+}
+
+QStringList resourceScripts(const QString& folder) {
+    QDir dir(QStringLiteral(":/hospitaldb/sql/") + folder);
+    QStringList out;
+    for (const QString& f : dir.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name))
+        out << dir.filePath(f);
+    return out;
+}
+
+void createDatabase(const QString& path, const CreateOptions& options) {
+    if (QFileInfo::exists(path))
+        throw Failure(mss::db::errnum::ConnectionFailed, kSource, QStringLiteral("'%1' already exists.").arg(path));
+    try {
+        Engine e(path, true);
+        e.runScript(QStringLiteral("BEGIN"));
+        e.runScript(QStringLiteral(
+            "CREATE TABLE hospitaldb_info (Name TEXT PRIMARY KEY, Value TEXT);"
+            "INSERT INTO hospitaldb_info VALUES ('format', '1');"));
+        QStringList scripts;
+        if (options.builtinSchema) scripts << resourceScripts(QStringLiteral("schema"));
+        if (options.referenceData) scripts << resourceScripts(QStringLiteral("reference"));
+        scripts << options.extraScripts;
+        for (const QString& s : scripts) e.runScript(readTextFile(s), QFileInfo(s).fileName());
+        e.runScript(QStringLiteral("COMMIT"));
+    } catch (...) {
+        QFile::remove(path);
+        throw;
+    }
+}
+
+}  // namespace hospitaldb
