@@ -1,0 +1,128 @@
+#include "shell/reports/frmreprintarr.h"
+#include "shell/reports/reports.h"
+#include "shell/db/dbaccess.h"
+#include "shell/db/sqltext.h"
+#include "shell/db/text.h"
+#include "shell/dialogs/action.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace mss::reports {
+
+QString frmReprintARR::gridHeader() {
+    return " | Hosp. Num | Adm.Num. | MSS Num. | Patient Name | Classification | Category | AssessDate | Remarks "
+           "| User Name |LicenseNumber ";
+}
+
+QList<int> frmReprintARR::gridWidths() {
+    return {100, 1100, 1100, 1100, 2500, 1200, 2000, 2500, 2200, 3000, 0};
+}
+
+frmReprintARR::frmReprintARR(const CatalogContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), hospNum_(ctx.patient.HospNum) {
+    setObjectName("frmReprintARR");
+    setWindowTitle("Medical Social Service ");
+    auto* layout = new QVBoxLayout(this);
+    lblHeading = new QLabel("Reprint Assessment and Referral ", this);
+    lblHeading->setObjectName("lblHeading");
+    QFont f = lblHeading->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.4);
+    lblHeading->setFont(f);
+    layout->addWidget(lblHeading);
+
+    auto* searchRow = new QHBoxLayout;
+    auto* lblSearch = new QLabel("Search Text :", this);
+    lblSearch->setObjectName("lblSearch");
+    txtSearch = new QLineEdit(this);
+    txtSearch->setObjectName("txtSearch");
+    lblSearch->setBuddy(txtSearch);
+    searchRow->addWidget(lblSearch);
+    searchRow->addWidget(txtSearch, 1);
+    layout->addLayout(searchRow);
+
+    fraResults = new QGroupBox("Search Results :", this);
+    fraResults->setObjectName("fraResults");
+    auto* frameLayout = new QVBoxLayout(fraResults);
+    GridAssessment = new QTableWidget(this);
+    GridAssessment->setObjectName("GridAssessment");
+    GridAssessment->setSelectionBehavior(QAbstractItemView::SelectRows);
+    GridAssessment->setSelectionMode(QAbstractItemView::SingleSelection);
+    GridAssessment->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GridAssessment->verticalHeader()->hide();
+    frameLayout->addWidget(GridAssessment);
+    layout->addWidget(fraResults, 1);
+
+    auto* buttons = new QHBoxLayout;
+    btnPrint = new QPushButton("    &Print", this);
+    btnPrint->setObjectName("btnPrint");
+    btnClose = new QPushButton("    &Close", this);
+    btnClose->setObjectName("btnClose");
+    for (QPushButton* b : {btnPrint, btnClose}) {
+        b->setFlat(true);
+        b->setAutoDefault(false);
+    }
+    buttons->addStretch();
+    buttons->addWidget(btnPrint);
+    buttons->addWidget(btnClose);
+    layout->addLayout(buttons);
+
+    connect(txtSearch, &QLineEdit::returnPressed, this, ui::Guarded([this] { search(); }));
+    connect(GridAssessment, &QTableWidget::cellClicked, this, [this](int row, int) { chooseRow(row); });
+    connect(GridAssessment, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { chooseRow(row); });
+    connect(btnPrint, &QPushButton::clicked, this, ui::Guarded([this] { print(); }));
+    connect(btnClose, &QPushButton::clicked, this, [this] { close(); });
+    resize(1000, 450);
+}
+
+void frmReprintARR::search() {
+    db::Recordset rs;
+    db::OpenQuery(rs, db::Sql("MSS..sp_MSS_ReprintARR '").val(text::Trim(txtSearch->text())).lit("'"));
+    if (rs.Eof()) return;   // no rows: the grid keeps what it showed
+    const QStringList header = gridHeader().split('|');
+    const QList<int> widths = gridWidths();
+    GridAssessment->clear();
+    GridAssessment->setRowCount(0);
+    GridAssessment->setColumnCount(header.size());
+    GridAssessment->setHorizontalHeaderLabels(header);
+    for (int c = 0; c < header.size(); ++c) {
+        GridAssessment->setColumnWidth(c, text::TwipsToPixels(widths.value(c)));
+        GridAssessment->setColumnHidden(c, widths.value(c) == 0);
+    }
+    const int fields = std::min<int>(rs.FieldCount(), header.size() - 1);
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const int r = GridAssessment->rowCount();
+        GridAssessment->insertRow(r);
+        GridAssessment->setItem(r, 0, new QTableWidgetItem);
+        for (int c = 0; c < fields; ++c)
+            GridAssessment->setItem(r, c + 1, new QTableWidgetItem(text::VariantText(rs.Value(c))));
+    }
+    rs.Close();
+}
+
+void frmReprintARR::chooseRow(int row) {
+    auto cell = [&](int c) {
+        const QTableWidgetItem* item = GridAssessment->item(row, c);
+        return item ? item->text() : QString();
+    };
+    hospNum_ = cell(1);
+    idNum_ = cell(2);
+    userName_ = cell(9);
+    licence_ = cell(10);
+}
+
+void frmReprintARR::print() {
+    hide();
+    PrepareReport(ctx_.reportFolder + "\\ARR_New.rpt",
+                  {text::Trim(hospNum_), text::Trim(idNum_), userName_, licence_, QString()});
+    ShowReport("Assessment and Referal report");
+}
+
+}  // namespace mss::reports

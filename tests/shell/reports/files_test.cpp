@@ -1,0 +1,231 @@
+#include "reporttesting.h"
+#include "promptdouble.h"
+#include "testhospital.h"
+#include "shell/db/text.h"
+#include "shell/reports/catalog.h"
+#include "shell/reports/dateprompts.h"
+#include "shell/reports/frmreprintarr.h"
+#include "shell/reports/reports.h"
+
+#include <QTableWidget>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace mss;
+using namespace mss::reports;
+
+namespace {
+
+// Every report file, opened the way the menus open it, on the demo hospital.
+class ReportFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ctx_.reportFolder = QStringLiteral(MSS_SOURCE_DIR) + "/reports/";
+        ctx_.company = hospital_.scalar("SELECT Company FROM PATIENT_DATA..tbHospitalInfo");
+        ctx_.address1 = hospital_.scalar("SELECT Address1 FROM PATIENT_DATA..tbHospitalInfo");
+        ReportSettings s;
+        s.company = ctx_.company;
+        s.logOn.database = "MSS";
+        s.logOn.sessionConnectionString = hospital_.connection().ConnectionString();
+        SetReportSettings(s);
+    }
+    void TearDown() override { test::closeViewers(); }
+
+    // The one viewer a command opened: its caption and the text of its PDF.
+    QString shown(const QString& title) {
+        auto viewers = test::openViewers();
+        EXPECT_EQ(viewers.size(), 1);
+        if (viewers.size() != 1) return {};
+        EXPECT_EQ(viewers[0]->windowTitle(), title);
+        const QString t = test::viewerText(viewers[0], dir_);
+        test::closeViewers();
+        return t;
+    }
+    static QString amount(const QString& v) { return text::AmountText(v.toDouble()); }
+    static auto dates(QDate a, QDate b) {
+        return [a, b](QDialog& d) {
+            auto& p = static_cast<ReportDatePrompt&>(d);
+            p.dtStart->setDate(a);
+            if (p.dtEnd) p.dtEnd->setDate(b);
+            p.cmdEnter->click();
+            return int(QDialog::Accepted);
+        };
+    }
+
+    test::TestHospital hospital_;
+    CatalogContext ctx_;
+    QTemporaryDir dir_;
+};
+
+TEST_F(ReportFilesTest, ListsOfAssessmentsAndGranteesCountWhatTheDatabaseHolds) {
+    const QString first = hospital_.scalar("SELECT MIN(IntakeDate) FROM MSS..tbMSSAssessment");
+    const QDate from = text::ParseDateTime(first).date();
+    const QDate to = from.addDays(60);
+    const long n = hospital_.count("SELECT COUNT(*) FROM MSS..tbMSSAssessment WHERE IntakeDate >= '" +
+                                   text::DateMDY(from) + "' AND IntakeDate < '" + text::DateMDY(to.addDays(1)) + "'");
+    ASSERT_GT(n, 0);
+    const QString name = hospital_.scalar("SELECT TOP 1 m.LastName FROM MSS..tbMSSAssessment a JOIN PATIENT_DATA..tbMaster m "
+                                          "ON m.HospNum = a.HospNum ORDER BY a.IntakeDate");
+    test::ScriptedPrompts prompts;
+    prompts.expectDialog(dates(from, to));
+    ListOfAssessments(ctx_);
+    const QString t = shown("List of Assessments");
+    EXPECT_TRUE(t.contains("From " + text::DateMDY(from) + " to " + text::DateMDY(to)));
+    EXPECT_TRUE(t.contains(name));
+    EXPECT_TRUE(t.contains(ctx_.company));
+    EXPECT_TRUE(QRegularExpression("Total assessments\\s+" + QString::number(n) + "\\b").match(t).hasMatch()) << t.toStdString();
+
+    // Closing the prompt opens nothing.
+    prompts.expectDialog([](QDialog& d) { static_cast<ReportDatePrompt&>(d).cmdClose->click(); return 0; });
+    ListOfAssessments(ctx_);
+    EXPECT_TRUE(test::openViewers().isEmpty());
+
+    const long grantees = hospital_.count("SELECT COUNT(*) FROM PATIENT_DATA..tbMaster WHERE ISNULL(MSSClassification,'') <> '' "
+                                          "AND MSSDiscountExpiry >= GETDATE()");
+    ViewListOfGrantees(ctx_);
+    const QString g = shown("List of Grantees");
+    EXPECT_TRUE(QRegularExpression("Total grantees\\s+" + QString::number(grantees) + "\\b").match(g).hasMatch()) << g.toStdString();
+}
+
+TEST_F(ReportFilesTest, AssessmentFormAndItsReprintsShowTheStoredAssessment) {
+    const QString hosp = hospital_.scalar("SELECT TOP 1 HospNum FROM MSS..tbMSSAssessment ORDER BY IdNum");
+    const QString idnum = hospital_.scalar("SELECT TOP 1 IdNum FROM MSS..tbMSSAssessment WHERE HospNum = '" + hosp + "' ORDER BY IdNum");
+    const QString last = hospital_.scalar("SELECT LastName FROM PATIENT_DATA..tbMaster WHERE HospNum = '" + hosp + "'");
+    const QString mss = hospital_.scalar("SELECT MSSNum FROM MSS..tbMSSAssessment WHERE IdNum = '" + idnum + "'");
+    const QString licence = hospital_.scalar("SELECT w.LicenseNumber FROM MSS..tbMSSAssessment a JOIN MSS..tbMSSEmployee w "
+                                             "ON w.EmployeeCode = a.MSSW WHERE a.IdNum = '" + idnum + "'");
+    ctx_.patient.HospNum = hosp + "  ";
+    ctx_.patient.IDNUM = idnum;
+    ReprintARR(ctx_);
+    const QString t = shown("Assessment and Referal report");
+    EXPECT_TRUE(t.contains("ASSESSMENT AND REFERRAL FORM"));
+    EXPECT_TRUE(t.contains(last));
+    EXPECT_TRUE(t.contains(mss));
+    EXPECT_TRUE(t.contains("Licence No. " + licence)) << t.toStdString();
+    EXPECT_TRUE(t.contains("Intake Sheet"));
+
+    // No patient chosen: the re-print screen, searched by hospital number, row clicked, printed.
+    ctx_.patient = {};
+    test::ScriptedPrompts prompts;
+    prompts.expectDialog([&](QDialog& d) {
+        auto& s = static_cast<frmReprintARR&>(d);
+        EXPECT_EQ(s.windowTitle(), "Medical Social Service ");
+        s.txtSearch->setText(" " + hosp + " ");
+        QTest::keyClick(s.txtSearch, Qt::Key_Return);
+        EXPECT_GE(s.GridAssessment->rowCount(), 1);
+        EXPECT_EQ(s.GridAssessment->columnCount(), 11);
+        EXPECT_TRUE(s.GridAssessment->isColumnHidden(10));
+        EXPECT_EQ(s.GridAssessment->horizontalHeaderItem(1)->text(), " Hosp. Num ");
+        int row = 0;
+        for (int r = 0; r < s.GridAssessment->rowCount(); ++r)
+            if (s.GridAssessment->item(r, 2)->text() == idnum) row = r;
+        QTest::mouseClick(s.GridAssessment->viewport(), Qt::LeftButton, {},
+                          s.GridAssessment->visualItemRect(s.GridAssessment->item(row, 1)).center());
+        EXPECT_EQ(s.rowToPrint().value(1), idnum);
+        // Nothing found: the grid keeps its rows.
+        s.txtSearch->setText("no such patient");
+        QTest::keyClick(s.txtSearch, Qt::Key_Return);
+        EXPECT_GE(s.GridAssessment->rowCount(), 1);
+        s.btnPrint->click();
+        EXPECT_FALSE(s.isVisible());
+        return int(QDialog::Accepted);
+    });
+    ReprintARR(ctx_);
+    const QString r = shown("Assessment and Referal report");
+    EXPECT_TRUE(r.contains(mss));
+    EXPECT_TRUE(r.contains("Licence No. " + licence));
+
+    ctx_.patient.HospNum = hosp;
+    ARRTransactionReport(ctx_);
+    const long trans = hospital_.count("SELECT COUNT(*) FROM MSS..tbMSSTransaction WHERE HospNum = '" + hosp + "'");
+    const QString tr = shown("Assessment Transaction Report");
+    EXPECT_TRUE(tr.contains(last));
+    EXPECT_TRUE(QRegularExpression("Transactions\\s+" + QString::number(trans) + "\\b").match(tr).hasMatch()) << tr.toStdString();
+}
+
+TEST_F(ReportFilesTest, StatementsOfAccountBalanceChargesDiscountsAndDeductions) {
+    struct Case { QString idnum; QString title; };
+    QList<QString> ids;
+    ids << hospital_.scalar("SELECT TOP 1 p.IdNum FROM PATIENT_DATA..tbPatient2 p WHERE p.OPDIdNum IS NULL AND "
+                            "EXISTS (SELECT 1 FROM BILLING..tbBillMedicare b WHERE b.IdNum = p.IdNum) ORDER BY p.IdNum");
+    ids << hospital_.scalar("SELECT TOP 1 o.IdNum FROM PATIENT_DATA..tbOutPatient o WHERE "
+                            "EXISTS (SELECT 1 FROM BILLING..tbBillOPDailyOut b WHERE b.IdNum = o.IdNum) ORDER BY o.IdNum");
+    const QString consolidated = hospital_.scalar("SELECT COUNT(*) FROM PATIENT_DATA..tbPatient2 WHERE OPDIdNum IS NOT NULL");
+    if (consolidated.toLong() > 0)
+        ids << hospital_.scalar("SELECT TOP 1 IdNum FROM PATIENT_DATA..tbPatient2 WHERE OPDIdNum IS NOT NULL ORDER BY IdNum");
+    for (const QString& id : ids) {
+        const bool opd = !text::IsNumeric(id);
+        const QString bill = opd ? "BILLING..tbBillOPDailyOut" : "BILLING..tbBillDailyBill";
+        const QString hosp = hospital_.scalar("SELECT HospNum FROM MSS..vwMSSEncounter WHERE IdNum = '" + id + "'");
+        const QString charges = hospital_.scalar("SELECT ISNULL(SUM(Amount),0) FROM " + bill + " WHERE IdNum = '" + id +
+                                                 "' AND RevenueID NOT IN ('QF','SD')");
+        const QString medicare = hospital_.scalar("SELECT ISNULL(SUM(Amount),0) FROM BILLING..tbBillMedicare WHERE IdNum = '" + id + "'");
+        const QString name = hospital_.scalar("SELECT LastName FROM PATIENT_DATA..tbMaster WHERE HospNum = '" + hosp + "'");
+        ctx_.patient.HospNum = hosp;
+        ctx_.patient.IDNUM = id;
+        DetailedSOA(ctx_);
+        const QString t = shown("Detailed Statement of Accounts");
+        EXPECT_TRUE(t.contains(name)) << id.toStdString();
+        EXPECT_TRUE(t.contains(opd ? "Registration No." : "Admission No."));
+        EXPECT_TRUE(QRegularExpression("Total charges\\s+" + QRegularExpression::escape(amount(charges))).match(t).hasMatch())
+            << id.toStdString() << t.toStdString();
+        if (ids.indexOf(id) < 2) {
+            const QString discounts = hospital_.scalar("SELECT ISNULL(SUM(Amount),0) FROM " + bill + " WHERE IdNum = '" + id +
+                                                       "' AND RevenueID IN ('QF','SD')");
+            const double balance = charges.toDouble() + discounts.toDouble() - medicare.toDouble();
+            EXPECT_TRUE(t.contains(text::AmountText(balance))) << id.toStdString();
+            EXPECT_TRUE(t.contains("Less Medicare and other deductions"));
+        }
+    }
+    test::ScriptedPrompts prompts;
+    prompts.expect("Cannot generate SOA for Cash Patients.");
+    ctx_.patient.IDNUM = "T123";
+    DetailedSOA(ctx_);
+    EXPECT_TRUE(test::openViewers().isEmpty());
+}
+
+TEST_F(ReportFilesTest, PatientDocumentsAndDischargeMonitoringRender) {
+    const QString id = hospital_.scalar("SELECT TOP 1 IdNum FROM PATIENT_DATA..tbPatient2 ORDER BY IdNum");
+    const QString hosp = hospital_.scalar("SELECT HospNum FROM PATIENT_DATA..tbPatient2 WHERE IdNum = '" + id + "'");
+    const QString last = hospital_.scalar("SELECT LastName FROM PATIENT_DATA..tbMaster WHERE HospNum = '" + hosp + "'");
+    ctx_.patient.HospNum = hosp;
+    ctx_.patient.IDNUM = id;
+    PatientDatasheet(ctx_);
+    const QString ds = shown("In-Patient Data Sheet");
+    EXPECT_TRUE(ds.contains(last));
+    EXPECT_TRUE(ds.contains(ctx_.address1));
+
+    ContractSlip(ctx_);
+    EXPECT_TRUE(shown("Contract Slip").contains(last));
+
+    const QString sheet = hospital_.scalar("SELECT TOP 1 HospNum FROM MSS..tbMSSIntakeSheet ORDER BY HospNum");
+    const QString member = hospital_.scalar("SELECT TOP 1 MemberName FROM MSS..tbMSSFamilyComposition WHERE HospNum = '" + sheet + "'");
+    const QString sheetName = hospital_.scalar("SELECT LastName FROM MSS..tbMSSIntakeSheet WHERE HospNum = '" + sheet + "'");
+    ctx_.patient.HospNum = sheet;
+    ReprintIntakeSheet(ctx_);
+    const QString is = shown("Intake Sheet Data");
+    EXPECT_TRUE(is.contains(sheetName));
+    EXPECT_TRUE(is.contains("III. Family Composition"));
+    if (!member.isEmpty()) EXPECT_TRUE(is.contains(member.left(12)));
+    PrepareReport(ctx_.reportFolder + "\\AssessmentTool.rpt", {"MEDICAL SOCIAL SERVICE", ctx_.address1, sheet, sheet});
+    ShowReport("Intake Sheet Data");
+    EXPECT_TRUE(shown("Intake Sheet Data").contains("ASSESSMENT TOOL"));
+
+    const QString noticeIdnum = hospital_.scalar("SELECT TOP 1 IdNum FROM MSS..tbMSSDischargeNotice ORDER BY NoticeDate DESC");
+    const QDate noticeDay = text::ParseDateTime(
+        hospital_.scalar("SELECT NoticeDate FROM MSS..tbMSSDischargeNotice WHERE IdNum = '" + noticeIdnum + "'")).date();
+    test::ScriptedPrompts prompts;
+    prompts.expectDialog(dates(noticeDay, noticeDay));
+    DischargeNoticeMonitoring(ctx_);
+    const QString dn = shown("Discharge Notice Monitoring Report");
+    EXPECT_TRUE(dn.contains(noticeIdnum));
+    EXPECT_TRUE(dn.contains("Discharge notices of " + text::DateMDY(noticeDay)));
+
+    prompts.expectDialog(dates(QDate(2000, 1, 1), QDate(2000, 1, 2)));
+    RevokedDischargeNotice(ctx_);
+    EXPECT_TRUE(shown("Revoked Discharge Notice Monitoring Report").contains("No discharge notice was revoked"));
+}
+
+}  // namespace
