@@ -103,6 +103,7 @@ frmListPatient::frmListPatient(QWidget* parent) : QWidget(parent), ui(std::make_
     list->setEnabled(false);
     ui->pbProgress->hide();
     layoutForScreen();
+    setFocusProxy(ui->txtHospNum);
 }
 
 frmListPatient::~frmListPatient() = default;
@@ -137,7 +138,6 @@ void frmListPatient::SizeControls(int x) {
     const int windowW = width() * 15;
     if (x < 750) x = 750;
     if (x > windowW - 750) x = windowW - 750;
-    splitterX_ = x;
     for (QWidget* w : {static_cast<QWidget*>(ui->Frame2), static_cast<QWidget*>(ui->Frame3), static_cast<QWidget*>(ui->Picture1)})
         w->resize(twips(x - 60), w->height());
     for (QWidget* w : {ui->txtLastname, ui->txtHospNum, ui->txtIDNum}) w->resize(std::max(20, twips(x - 750)), w->height());
@@ -343,7 +343,8 @@ bool frmListPatient::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease && dragging_) {
-            SizeControls(ui->picSplitter->x() * 15);
+            splitterX_ = ui->picSplitter->x() * 15;
+            SizeControls(splitterX_);
             ui->picSplitter->hide();
             dragging_ = false;
             return true;

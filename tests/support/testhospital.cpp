@@ -3,19 +3,33 @@
 #include "shell/db/dbaccess.h"
 #include "shell/db/text.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <gtest/gtest.h>
 
 namespace mss::test {
 
 QString demoTemplatePath() {
-    static QTemporaryDir dir;
+    // ctest runs every case in a process of its own: build the demo once per test binary
+    // (and day, as the demo is dated from today) and keep it beside the build.
     static QString path;
-    if (path.isEmpty()) {
-        path = dir.filePath("demo-template.db");
-        hospitaldb::buildDemo(path);
-    }
+    if (!path.isEmpty()) return path;
+    const QFileInfo exe(QCoreApplication::applicationFilePath());
+    const QString stamp = QString::number(exe.lastModified().toSecsSinceEpoch()) + u'-' +
+                          QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    QDir cache(QStringLiteral(MSS_BINARY_DIR "/tests/demo-cache"));
+    cache.mkpath(QStringLiteral("."));
+    const QString prefix = exe.completeBaseName() + u'-';
+    path = cache.filePath(prefix + stamp + QStringLiteral(".db"));
+    if (QFileInfo::exists(path)) return path;
+    for (const QString& old : cache.entryList({prefix + QStringLiteral("*.db")}, QDir::Files)) cache.remove(old);
+    // Built aside and renamed, so a parallel run never copies a half-written file.
+    const QString building = path + QStringLiteral(".") + QString::number(QCoreApplication::applicationPid());
+    hospitaldb::buildDemo(building);
+    if (!QFile::rename(building, path)) QFile::remove(building);
     return path;
 }
 

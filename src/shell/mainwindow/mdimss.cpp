@@ -1,6 +1,7 @@
 #include "shell/mainwindow/mdimss.h"
 #include "patient/frmlistpatient.h"
 #include "shell/components/userlogin.h"
+#include "shell/reports/catalog.h"
 #include "shell/dialogs/action.h"
 #include "ui_mdimss.h"
 
@@ -45,13 +46,27 @@ mdiMSS::mdiMSS(const components::CurrentUser& user, QWidget* parent)
     });
 
     // Items whose screens are not in the program yet stay visible but cannot be chosen.
-    for (QAction* a : {ui->mnuARR, ui->mnuEditPatClass, ui->mnuComputeDiscount, ui->mnuViewPatientBill,
-                       ui->mnuSummarizedSOA, ui->mnuDischargeNotice, ui->mnuReferral, ui->mnuRePrintIntake,
-                       ui->mnuRePrintARR, ui->mnuEditMSSNo, ui->mnuContractSlip, ui->mnuListGrantees,
-                       ui->mnuAssessment, ui->mnuTransaction, ui->mnuDischargeNoticeReport,
-                       ui->mnuDischargeNoticeRevoked})
+    for (QAction* a : {ui->mnuARR, ui->mnuEditPatClass, ui->mnuComputeDiscount, ui->mnuSummarizedSOA,
+                       ui->mnuDischargeNotice, ui->mnuReferral, ui->mnuEditMSSNo})
         a->setEnabled(false);
     ui->mnuViewPatientDatasheet->setEnabled(false);
+    const std::pair<QAction*, void (*)(const reports::CatalogContext&)> reportCommands[] = {
+        {ui->mnuListGrantees, &reports::ViewListOfGrantees},
+        {ui->mnuAssessment, &reports::ListOfAssessments},
+        {ui->mnuTransaction, &reports::ARRTransactionReport},
+        {ui->mnuDischargeNoticeReport, &reports::DischargeNoticeMonitoring},
+        {ui->mnuDischargeNoticeRevoked, &reports::RevokedDischargeNotice},
+        {ui->mnuRePrintARR, &reports::ReprintARR},
+        {ui->mnuViewPatientBill, &reports::DetailedSOA},
+        {ui->mnuViewPatientDatasheet, &reports::PatientDatasheet},
+        {ui->mnuRePrintIntake, &reports::ReprintIntakeSheet},
+        {ui->mnuContractSlip, &reports::ContractSlip},
+    };
+    for (const auto& [action, command] : reportCommands) {
+        connect(action, &QAction::triggered, this, ui::Guarded([this, command = command] {
+            if (reportContext_) command(reportContext_());
+        }));
+    }
     connect(ui->mnuIntakeSheet, &QAction::triggered, this, ui::Guarded([this] { mnuIntakeSheet_Click(); }));
     ui->btnDischargeNotice->setEnabled(false);
     ui->btnReferralNotice->setEnabled(false);

@@ -13,6 +13,7 @@ class QTimer;
 namespace Ui { class mdiMSS; }
 
 namespace mss::components { class CurrentUser; }
+namespace mss::reports { struct CatalogContext; }
 namespace mss::patient { class frmListPatient; }
 
 namespace mss::mainwindow {
@@ -42,6 +43,9 @@ public:
     // Called by "Change Active User" after this window has closed.
     void setChangeUserHandler(std::function<void()> handler) { changeUser_ = std::move(handler); }
 
+    // What the report commands need of the Session at the moment they run.
+    void setReportContext(std::function<reports::CatalogContext()> provider) { reportContext_ = std::move(provider); }
+
     // Adds a screen to the area, shown not modal.
     QMdiSubWindow* addScreen(QWidget* screen);
 
@@ -60,6 +64,7 @@ private:
     QTimer* tmrReferralNotice_ = nullptr;
     QPointer<patient::frmListPatient> search_;
     std::function<void()> changeUser_;
+    std::function<reports::CatalogContext()> reportContext_;
 };
 
 }  // namespace mss::mainwindow

@@ -1,10 +1,13 @@
 #include "shell/session/session.h"
 #include "patient/clspatientsearch.h"
+#include "patient/patientselection.h"
 #include "shell/db/dbaccess.h"
 #include "shell/db/text.h"
 #include "shell/dialogs/action.h"
 #include "shell/dialogs/prompt.h"
 #include "shell/mainwindow/mdimss.h"
+#include "shell/reports/catalog.h"
+#include "shell/reports/reports.h"
 
 #include <QApplication>
 #include <QDir>
@@ -90,8 +93,18 @@ StartResult StartSession() {
         s.Registry->OpenConnection(s.Connection->ConnectionString());
         s.RegistryAdmission = s.Registry->clsAdmission();
         s.RegistryPatientMaster = s.Registry->clsPatientMaster();
+        reports::SetReportSettings({s.Company, reports::LogOn{s.CurrentUser->ServerName(), s.CurrentUser->Database(),
+                                                               QStringLiteral("sa"), s.CurrentUser->ServerPassword(),
+                                                               s.Connection->ConnectionString()}});
         auto* window = new mainwindow::mdiMSS(*s.CurrentUser);
         window->setChangeUserHandler([] { ChangeActiveUser(); });
+        window->setReportContext([] {
+            const Session& now = session();
+            const patient::PatientSelection& p = patient::Selection();
+            return reports::CatalogContext{now.ReportFolder, now.Company, now.Address1,
+                                           reports::PatientValues{p.HospNum, p.IDNUM, p.ERNum, p.PatientType,
+                                                                  p.PatientName, p.MSSID, p.RoomID, p.Billdate}};
+        });
         s.MainWindow = window;
         window->show();
     } catch (const db::Failure& f) {
