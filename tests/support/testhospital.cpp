@@ -1,5 +1,5 @@
 #include "testhospital.h"
-#include "hospitaldb/demo.h"
+#include "demotemplate.h"
 #include "shell/db/dbaccess.h"
 #include "shell/db/text.h"
 
@@ -13,23 +13,8 @@
 namespace mss::test {
 
 QString demoTemplatePath() {
-    // ctest runs every case in a process of its own: build the demo once per test binary
-    // (and day, as the demo is dated from today) and keep it beside the build.
-    static QString path;
-    if (!path.isEmpty()) return path;
-    const QFileInfo exe(QCoreApplication::applicationFilePath());
-    const QString stamp = QString::number(exe.lastModified().toSecsSinceEpoch()) + u'-' +
-                          QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
-    QDir cache(QStringLiteral(MSS_BINARY_DIR "/tests/demo-cache"));
-    cache.mkpath(QStringLiteral("."));
-    const QString prefix = exe.completeBaseName() + u'-';
-    path = cache.filePath(prefix + stamp + QStringLiteral(".db"));
-    if (QFileInfo::exists(path)) return path;
-    for (const QString& old : cache.entryList({prefix + QStringLiteral("*.db")}, QDir::Files)) cache.remove(old);
-    // Built aside and renamed, so a parallel run never copies a half-written file.
-    const QString building = path + QStringLiteral(".") + QString::number(QCoreApplication::applicationPid());
-    hospitaldb::buildDemo(building);
-    if (!QFile::rename(building, path)) QFile::remove(building);
+    static const QString path = cachedDemo(QFileInfo(QCoreApplication::instance() ? QCoreApplication::applicationFilePath()
+                                                                                  : QStringLiteral("demo")).completeBaseName());
     return path;
 }
 

@@ -1,5 +1,6 @@
 #include "tests/hospitaldb/casework/casedb.h"
 
+#include "demotemplate.h"
 #include "hospitaldb/demo.h"
 
 #include <QDate>
@@ -90,30 +91,10 @@ QString iso(int daysFromToday) {
 
 void CaseDb::SetUpTestSuite() { templatePath(); }
 
-// ctest runs every case in a process of its own: the template is built once per build of
-// this program and per day (the demo is relative to today), and shared between processes.
 QString CaseDb::templatePath() {
-    static QString path;
-    if (!path.isEmpty()) return path;
-    const QFileInfo exe(QStringLiteral("/proc/self/exe"));
-    const QString stamp = QString::number(exe.exists() ? exe.symLinkTarget().isEmpty()
-                                                              ? exe.lastModified().toSecsSinceEpoch()
-                                                              : QFileInfo(exe.symLinkTarget()).lastModified().toSecsSinceEpoch()
-                                                        : 0);
-    const QDir cache(QStringLiteral(MSS_BINARY_DIR "/tests"));
-    const QString name = QStringLiteral("casework-demo-%1-%2.db")
-                             .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")), stamp);
-    path = cache.filePath(name);
-    if (QFile::exists(path)) return path;
-
-    static QTemporaryDir work(cache.filePath(QStringLiteral("casework-demo-XXXXXX")));  // same file system
-    const QString built = work.filePath(QStringLiteral("demo.db"));
-    hospitaldb::buildDemo(built);
-    execScript(built, QString::fromLatin1(kKnown));
-    for (const QString& old : cache.entryList({QStringLiteral("casework-demo-*.db")}, QDir::Files))
-        if (old != name) QFile::remove(cache.filePath(old));
-    // Another process may have won the race; its file is as good as ours.
-    if (!QFile::rename(built, path) && !QFile::exists(path)) path = built;
+    static const QString path = mss::test::cachedDemo(QStringLiteral("casework"), [](const QString& built) {
+        execScript(built, QString::fromLatin1(kKnown));
+    });
     return path;
 }
 

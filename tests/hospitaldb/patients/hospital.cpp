@@ -1,5 +1,6 @@
 #include "tests/hospitaldb/patients/hospital.h"
 
+#include "demotemplate.h"
 #include "hospitaldb/demo.h"
 
 #include <QDir>
@@ -61,29 +62,13 @@ QString Rows::text(int row, const QString& column) const {
 }
 bool Rows::has(const QString& column) const { return table.columns.contains(column); }
 
-// ctest runs every case in a process of its own; the demo is built once into the build tree
-// and copied, so that the cases do not each pay for a build.
 void Hospital::SetUpTestSuite() {
     if (g_dir) return;
     g_dir = new QTemporaryDir;
-    // Keyed by day and by this build of the program (the SQL is built into it).
-    const QString cache = QStringLiteral(MSS_BINARY_DIR "/tests/patients-demo-%1-%2.db")
-                              .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")))
-                              .arg(QFileInfo(QStringLiteral("/proc/self/exe")).lastModified().toSecsSinceEpoch());
-    if (!QFile::exists(cache)) {
-        const QString building = g_dir->filePath(QStringLiteral("building.db"));
-        hospitaldb::buildDemo(building);
-        {
-            hospitaldb::Engine e(building, false);
-            e.runScript(QString::fromUtf8(kKnownPatients), QStringLiteral("known patients"));
-        }
-        // Another process may have finished first; either file will do.
-        if (!QFile::rename(building, cache) && !QFile::exists(cache)) QFile::copy(building, cache);
-        // Demos of earlier builds are of no further use.
-        const QFileInfo info(cache);
-        for (const QString& old : info.dir().entryList({QStringLiteral("patients-demo-*.db")}, QDir::Files))
-            if (old != info.fileName()) QFile::remove(info.dir().filePath(old));
-    }
+    const QString cache = mss::test::cachedDemo(QStringLiteral("patients"), [](const QString& built) {
+        hospitaldb::Engine e(built, false);
+        e.runScript(QString::fromUtf8(kKnownPatients), QStringLiteral("known patients"));
+    });
     if (!QFile::copy(cache, demoPath())) throw std::runtime_error("cannot copy the demo hospital");
 }
 
