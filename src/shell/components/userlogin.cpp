@@ -1,6 +1,7 @@
 #include "shell/components/userlogin.h"
 #include "shell/components/frmlogin.h"
 #include "hospitaldb/demo.h"
+#include "hospitaldb/embedded.h"
 #include "shell/db/recordset.h"
 #include "shell/db/sqltext.h"
 #include "shell/db/text.h"
@@ -96,6 +97,9 @@ bool CurrentUser::LogIn(const QString& server, const QString& employeeCode, cons
     } catch (const db::Failure& f) {
         return fail(QStringLiteral("Cannot reach the database: %1").arg(f.Description));
     }
+    // The embedded database stamps what this worker writes, as a server does with its log-in.
+    if (auto* embedded = dynamic_cast<hospitaldb::EmbeddedBackend*>(connection->backend()))
+        embedded->setUser(employeeCode_);
     if (connection_) connection_->Close();
     connection_ = std::move(connection);
     password_ = password;

@@ -78,6 +78,9 @@ TEST_F(StartupTest, TheDemoWorkerLogsInAndSeesTheMainWindow) {
     EXPECT_EQ(s.Connection->DefaultDatabase().toUpper(), "MSS");
     EXPECT_EQ(s.Connection->GetCursorLocation(), db::CursorLocation::Client);
     EXPECT_TRUE(s.CurrentUser->have_rights("A"));
+    // What this worker writes is stamped with the code.
+    const db::ResultTable who = s.Connection->Execute("SELECT mss_user() AS u");
+    EXPECT_EQ(who.rows.at(0).at(0).toString(), "0001");
     EXPECT_EQ(s.CurrentUser->Password(), "demo");
     EXPECT_EQ(s.CurrentUser->Database(), "MSS");
     EXPECT_EQ(s.CurrentUser->ServerName(), hospital_.path());
