@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -230,6 +231,49 @@ TEST_F(StartupTest, ChangeActiveUserLogsInAgain) {
     EXPECT_TRUE(first.isNull());
     ASSERT_NE(session().MainWindow, nullptr);
     EXPECT_EQ(session().EmployeeCode, "0002");
+}
+
+TEST_F(StartupTest, ReportCommandsOpenTheirPromptsAndViewers) {
+    // The report files are copied beside the program in the build.
+    setProgramFolder(QStringLiteral(MSS_BINARY_DIR "/bin"));
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    mainwindow::mdiMSS* w = session().MainWindow;
+    auto viewers = [] {
+        QStringList titles;
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (t->isVisible() && t->inherits("mss::reports::frmReportViewer")) titles << t->windowTitle();
+        return titles;
+    };
+    w->findChild<QAction*>("mnuListGrantees")->trigger();
+    EXPECT_TRUE(viewers().contains("List of Grantees"));
+
+    // Closing the date prompt opens nothing; Enter opens the list for the range.
+    prompts_.expectDialog([](QDialog& d) {
+        EXPECT_EQ(d.objectName(), "frmReportDateRange");
+        d.findChild<QPushButton*>("cmdClose")->click();
+        return d.result();
+    });
+    w->findChild<QAction*>("mnuAssessment")->trigger();
+    EXPECT_FALSE(viewers().contains("List of Assessments"));
+    prompts_.expectDialog([](QDialog& d) {
+        d.findChild<QDateEdit*>("dtStart")->setDate(QDate::currentDate().addYears(-2));
+        d.findChild<QDateEdit*>("dtEnd")->setDate(QDate::currentDate());
+        d.findChild<QPushButton*>("cmdEnter")->click();
+        return d.result();
+    });
+    w->findChild<QAction*>("mnuAssessment")->trigger();
+    EXPECT_TRUE(viewers().contains("List of Assessments"));
+
+    // Without a chosen patient "Re-Print ARR" opens the re-print screen instead of a report.
+    patient::Selection() = patient::PatientSelection{};
+    prompts_.expectDialog([](QDialog& d) {
+        EXPECT_EQ(d.objectName(), "frmReprintARR");
+        return int(QDialog::Rejected);
+    });
+    w->findChild<QAction*>("mnuRePrintARR")->trigger();
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->inherits("mss::reports::frmReportViewer")) t->close();
 }
 
 }  // namespace
