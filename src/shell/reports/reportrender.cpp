@@ -18,6 +18,8 @@ namespace mss::reports {
 namespace {
 
 constexpr double kPointsPerMm = 72.0 / 25.4;
+// Painting gives every text box 2pt of slack, so a label needs more than that to stay clear of its value.
+constexpr double kLabelGap = 5;
 
 [[noreturn]] void fail(long number, const QString& file, int line, const QString& what) {
     const QString where = line > 0 ? QStringLiteral("%1, line %2: ").arg(file).arg(line)
@@ -306,7 +308,7 @@ private:
                 texts << qMakePair(expand(f.label, f.line), expand(f.value, f.line));
                 const double lw = f.label.isEmpty() ? 0 : labelW;
                 h = std::max(h, textHeight(texts.last().second, colW - lw - 4, size, e.style.bold, false, true));
-                h = std::max(h, textHeight(texts.last().first, labelW - 2, size, false, false, true));
+                h = std::max(h, textHeight(texts.last().first, labelW - kLabelGap, size, false, false, true));
             }
             h += 2;
             if (rows) rows->append(h);
@@ -314,10 +316,10 @@ private:
                 for (int c = 0; c < texts.size(); ++c) {
                     const double cx = content_.left() + c * colW;
                     const double lw = e.fields[i + c].label.isEmpty() ? 0 : labelW;
-                    addText(QRectF(cx, y, labelW - 2, h), texts[c].first, size, false, false,
+                    addText(QRectF(cx, y, labelW - kLabelGap, h), texts[c].first, size, false, false,
                             Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
                     addText(QRectF(cx + lw, y, colW - lw - 4, h), texts[c].second, size, e.style.bold, false,
-                            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
+                            int(e.style.align) | Qt::AlignTop | Qt::TextWordWrap);
                 }
             }
             y += h;

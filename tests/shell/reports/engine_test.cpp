@@ -130,6 +130,30 @@ TEST_F(ReportEngineTest, LongReportsBreakPagesAndRepeatHeaders) {
     EXPECT_TRUE(r.pageText(int(r.pages.size()) - 1).contains("filler line 119"));
 }
 
+// Summary amounts sit under the table's amount column, and a long label never runs into its value.
+TEST_F(ReportEngineTest, FieldValuesAlignAndLabelsStayClearOfThem) {
+    PrepareReport(chargesReport(R"(<fields columns="1" labelWidth="60" bold="true" align="right">
+      <field label="Grand total again" value="{charges.Amount|amount}"/></fields>
+    <fields columns="2" labelWidth="25"><field label="Occupation / Salary:" value="CARPENTER"/></fields>)"),
+                  {"H1", "03/01/2026"});
+    const RenderedReport r = CurrentReport()->render("Charges");
+    const DrawItem* amount = nullptr;
+    const DrawItem* summary = nullptr;
+    const DrawItem* label = nullptr;
+    const DrawItem* value = nullptr;
+    for (const DrawItem& d : r.pages[0].items) {
+        if (d.text == "Amount") amount = &d;
+        if (d.text == "350.25" && d.bold) summary = &d;
+        if (d.text == "Occupation / Salary:") label = &d;
+        if (d.text == "CARPENTER") value = &d;
+    }
+    ASSERT_TRUE(amount && summary && label && value);
+    EXPECT_TRUE(summary->flags & Qt::AlignRight);
+    EXPECT_NEAR(summary->rect.right(), amount->rect.right(), 3);
+    // Painting adds 2pt of slack to every box; the label must still end before the value starts.
+    EXPECT_LT(label->rect.right() + 2, value->rect.left());
+}
+
 TEST_F(ReportEngineTest, BrokenFilesFailWithFileAndLineAndOpenNoViewer) {
     struct Case { QByteArray content; long number; QString where; };
     const QList<Case> cases{

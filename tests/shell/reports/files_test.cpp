@@ -186,6 +186,62 @@ TEST_F(ReportFilesTest, StatementsOfAccountBalanceChargesDiscountsAndDeductions)
     EXPECT_TRUE(test::openViewers().isEmpty());
 }
 
+// An admission matched to an out-patient visit prints both encounters on one statement.
+TEST_F(ReportFilesTest, ConsolidatedStatementAddsTheMatchedOutPatientVisit) {
+    const QString id = hospital_.scalar(
+        "SELECT TOP 1 p.IdNum FROM PATIENT_DATA..tbPatient2 p WHERE p.OPDIdNum IS NULL "
+        "AND EXISTS (SELECT 1 FROM BILLING..tbBillDailyBill b WHERE b.IdNum = p.IdNum) "
+        "AND EXISTS (SELECT 1 FROM PATIENT_DATA..tbOutPatient o WHERE o.HospNum = p.HospNum "
+        "AND EXISTS (SELECT 1 FROM BILLING..tbBillOPDailyOut b WHERE b.IdNum = o.IdNum)) ORDER BY p.IdNum");
+    ASSERT_FALSE(id.isEmpty());
+    const QString hosp = hospital_.scalar("SELECT HospNum FROM PATIENT_DATA..tbPatient2 WHERE IdNum = '" + id + "'");
+    const QString opd = hospital_.scalar("SELECT TOP 1 o.IdNum FROM PATIENT_DATA..tbOutPatient o WHERE o.HospNum = '" + hosp +
+                                         "' AND EXISTS (SELECT 1 FROM BILLING..tbBillOPDailyOut b WHERE b.IdNum = o.IdNum) ORDER BY o.IdNum");
+    auto& db = hospital_.connection();
+    db.Execute("UPDATE PATIENT_DATA..tbPatient2 SET OPDIdNum = '" + opd + "' WHERE IdNum = '" + id + "'");
+    // Discounts are posted as negative lines on each encounter's bill.
+    db.Execute("INSERT INTO BILLING..tbBillDailyBill (IdNum, RevenueID, RefNum, Description, TransDate, Quantity, Amount) "
+               "SELECT IdNum, 'SD', 'MSS-T1', 'PHARMACY', AdmDate, 1, -250.50 FROM PATIENT_DATA..tbPatient2 WHERE IdNum = '" + id + "'");
+    db.Execute("INSERT INTO BILLING..tbBillOPDailyOut (IdNum, RevenueID, RefNum, Description, TransDate, Quantity, Amount) "
+               "SELECT IdNum, 'SD', 'MSS-T2', 'LABORATORY', AdmDate, 1, -100 FROM PATIENT_DATA..tbOutPatient WHERE IdNum = '" + opd + "'");
+
+    const double inCharges = hospital_.scalar("SELECT SUM(Amount) FROM BILLING..tbBillDailyBill WHERE IdNum = '" + id +
+                                              "' AND RevenueID NOT IN ('QF','SD')").toDouble();
+    const double opdCharges = hospital_.scalar("SELECT SUM(Amount) FROM BILLING..tbBillOPDailyOut WHERE IdNum = '" + opd +
+                                               "' AND RevenueID NOT IN ('QF','SD')").toDouble();
+    const double deductions = hospital_.scalar("SELECT ISNULL(SUM(Amount),0) FROM BILLING..tbBillMedicare WHERE IdNum IN ('" +
+                                               id + "','" + opd + "')").toDouble();
+    const QString opdLine = hospital_.scalar("SELECT TOP 1 Description FROM BILLING..tbBillOPDailyOut WHERE IdNum = '" + opd +
+                                             "' AND RevenueID NOT IN ('QF','SD') ORDER BY Amount DESC");
+    const QString last = hospital_.scalar("SELECT LastName FROM PATIENT_DATA..tbMaster WHERE HospNum = '" + hosp + "'");
+    const QString first = hospital_.scalar("SELECT FirstName FROM PATIENT_DATA..tbMaster WHERE HospNum = '" + hosp + "'");
+
+    ctx_.patient.HospNum = hosp;
+    ctx_.patient.IDNUM = id;
+    DetailedSOA(ctx_);
+    const QString t = shown("Detailed Statement of Accounts");
+    auto line = [&](const QString& label, double value) {
+        const QString re = QRegularExpression::escape(label) + "\\s+" + QRegularExpression::escape(text::AmountText(value)) + "\\b";
+        EXPECT_TRUE(QRegularExpression(re).match(t).hasMatch()) << label.toStdString() << "\n" << t.toStdString();
+    };
+    EXPECT_TRUE(t.contains(last)) << t.toStdString();
+    EXPECT_TRUE(t.contains(first));
+    EXPECT_TRUE(t.contains("Out-Patient Charges (consolidated)"));
+    EXPECT_TRUE(QRegularExpression("Out-Patient No\\.:\\s+" + QRegularExpression::escape(opd)).match(t).hasMatch()) << t.toStdString();
+    EXPECT_TRUE(t.contains(opdLine));
+    line("Total out-patient charges", opdCharges);
+    line("Total discounts", -250.50);
+    line("Total out-patient discounts", -100);
+    // The summary adds both encounters; the "less" lines show the size of what is taken off.
+    line("Total charges", inCharges + opdCharges);
+    line("Less discounts", 350.50);
+    line("Less Medicare and other deductions", deductions);
+    line("BALANCE DUE", inCharges + opdCharges - 350.50 - deductions);
+    // The in-patient table's own total is the admission alone.
+    EXPECT_TRUE(QRegularExpression("Total charges\\s+" + QRegularExpression::escape(text::AmountText(inCharges)) + "\\b")
+                    .match(t).hasMatch());
+}
+
 TEST_F(ReportFilesTest, PatientDocumentsAndDischargeMonitoringRender) {
     const QString id = hospital_.scalar("SELECT TOP 1 IdNum FROM PATIENT_DATA..tbPatient2 ORDER BY IdNum");
     const QString hosp = hospital_.scalar("SELECT HospNum FROM PATIENT_DATA..tbPatient2 WHERE IdNum = '" + id + "'");
@@ -208,7 +264,9 @@ TEST_F(ReportFilesTest, PatientDocumentsAndDischargeMonitoringRender) {
     const QString is = shown("Intake Sheet Data");
     EXPECT_TRUE(is.contains(sheetName));
     EXPECT_TRUE(is.contains("III. Family Composition"));
-    if (!member.isEmpty()) EXPECT_TRUE(is.contains(member.left(12)));
+    if (!member.isEmpty()) {
+        EXPECT_TRUE(is.contains(member.left(12)));
+    }
     PrepareReport(ctx_.reportFolder + "\\AssessmentTool.rpt", {"MEDICAL SOCIAL SERVICE", ctx_.address1, sheet, sheet});
     ShowReport("Intake Sheet Data");
     EXPECT_TRUE(shown("Intake Sheet Data").contains("ASSESSMENT TOOL"));
