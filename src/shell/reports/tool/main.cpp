@@ -11,7 +11,7 @@ namespace {
 
 int usage() {
     QTextStream(stderr) << "usage: mss-report render REPORT.rpt --db DB [--param VALUE]... --out FILE.pdf\n"
-                           "                  [--company TEXT] [--text]\n"
+                           "                  [--company TEXT (default: the hospital's own)] [--text]\n"
                            "  DB is a hospital database file, or an ODBC connection string (with '=').\n"
                            "  --param values fill the report's parameter fields in order.\n"
                            "  --text also prints the text of every page.\n";
@@ -49,6 +49,12 @@ int main(int argc, char** argv) {
         connection.SetCursorLocation(mss::db::CursorLocation::Client);
         if (!db.contains('=')) connection.SetDefaultDatabase("MSS");
         mss::reports::RenderContext ctx;
+        // As the program does at start-up: the hospital's name comes from its information row.
+        if (company.isEmpty()) {
+            const auto info = connection.Execute("Select * from PATIENT_DATA..tbHospitalInfo");
+            const int at = info.columns.indexOf("Company");
+            if (at >= 0 && !info.rows.isEmpty()) company = info.rows.first().at(at).toString();
+        }
         ctx.company = company;
         const auto report = mss::reports::renderReport(def, mss::reports::bindParameters(def, params), connection, ctx);
         mss::reports::writePdf(report, out);
