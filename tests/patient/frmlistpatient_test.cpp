@@ -1,3 +1,4 @@
+#include "hospitaldb/embedded.h"
 #include "patient/clspatientsearch.h"
 #include "patient/frmlistpatient.h"
 #include "patient/patientselection.h"
@@ -6,6 +7,8 @@
 #include "testhospital.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -255,6 +258,59 @@ TEST_F(PatientSearchTest, SplitterBoundsTheLayout) {
     EXPECT_EQ(child<QWidget>("imgSplitter")->x(), text::TwipsToPixels(3600));
     EXPECT_EQ(child<QWidget>("txtHospNum")->width(), text::TwipsToPixels(2850));
     EXPECT_EQ(child<QWidget>("Frame1")->x(), text::TwipsToPixels(3680));
+}
+
+// A server whose ER search lacks a column: the rows are still listed, without it.
+TEST_F(PatientSearchTest, AfterTheFirstRowFailuresWhileListingAreSkipped) {
+    auto* embedded = dynamic_cast<hospitaldb::EmbeddedBackend*>(hospital_.connection().backend());
+    ASSERT_NE(embedded, nullptr);
+    embedded->procedures().loadText(
+        "-- @procedure MSS.sp_MSS_LoadERPatient\n-- @param HospNum\n-- @param LastName\n-- @param IdNum\n"
+        "-- @param FirstName\n-- @param MiddleName\n"
+        "SELECT '9001B' AS IDNUM, '00009001' AS HospNum, '12/01/2026' AS AdmDate, 'CRUZ' AS LastName, 'ANA' AS FirstName,\n"
+        "       '' AS MiddleName, 'OPD' AS RoomID, '' AS MSS, '' AS Address, NULL AS dcrdate, '' AS BillingDate\n"
+        "UNION ALL SELECT '9002B', '00009002', '12/02/2026', 'CRUZ', 'BEN', '', 'OPD', '', '', NULL, '';\n",
+        "test");
+    child<QRadioButton>("optPatientType_3")->click();
+    pressEnter("txtLastname");
+    ASSERT_EQ(list()->topLevelItemCount(), 2);
+    EXPECT_EQ(list()->topLevelItem(1)->text(0), "9002B");
+    EXPECT_EQ(list()->topLevelItem(1)->text(4), "BEN");
+    EXPECT_EQ(list()->topLevelItem(1)->text(11), "");
+    EXPECT_TRUE(prompts_.shown().isEmpty());
+}
+
+// Before the first row is listed, a failure ends the search and is shown.
+TEST_F(PatientSearchTest, AFailingSearchIsShownAndTheScreenStaysUsable) {
+    auto* embedded = dynamic_cast<hospitaldb::EmbeddedBackend*>(hospital_.connection().backend());
+    ASSERT_NE(embedded, nullptr);
+    embedded->failMatching(QRegularExpression("sp_MSS_LoadInPatient"), 1205, "Transaction was deadlocked.");
+    prompts_.expect("Run-time error '1205':\n\nTransaction was deadlocked.");
+    pressEnter("txtLastname");
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    embedded->clearFaults();
+    typeInto("txtLastname", admittedSurname());
+    pressEnter("txtLastname");
+    EXPECT_GT(list()->topLevelItemCount(), 0);
+}
+
+TEST_F(PatientSearchTest, RightClickOnTheListPopsUpTheFileMenuOnlyWithAPatient) {
+    QMenu file("File");
+    file.addAction("Intake Sheet Entry");
+    int shown = 0;
+    QObject::connect(&file, &QMenu::aboutToShow, [&] { ++shown; });
+    patient::frmListPatient::setFileMenu(&file);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), list()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list()->viewport(), &click);
+    EXPECT_EQ(shown, 0);
+    typeInto("txtLastname", admittedSurname());
+    pressEnter("txtLastname");
+    ASSERT_FALSE(Selection().HospNum.isEmpty());
+    QContextMenuEvent again(QContextMenuEvent::Mouse, QPoint(5, 5), list()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list()->viewport(), &again);
+    EXPECT_EQ(shown, 1);
+    file.hide();
+    patient::frmListPatient::setFileMenu(nullptr);
 }
 
 // The registry gateway the intake sheet and start-up use.
