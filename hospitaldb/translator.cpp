@@ -2,6 +2,7 @@
 #include "hospitaldb/engine.h"
 
 #include <QSet>
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -59,20 +60,49 @@ const QSet<QString>& dateTypes() {
 }
 }  // namespace
 
+namespace {
+// Characters of a run that never start a comment, a literal or a quoted name.
+struct RunTables {
+    std::array<bool, 128> run{}, plain{};
+    RunTables() {
+        for (int k = 0; k < 128; ++k) run[k] = (k >= 'a' && k <= 'z') || (k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9');
+        for (char k : std::string_view("_@#$(),;=<>+-*/%.&|^~!")) run[size_t(k)] = true;
+        plain = run;
+        for (char k : std::string_view("-/Nn")) plain[size_t(k)] = false;
+    }
+};
+const RunTables kRun;
+}  // namespace
+
 bool quickShape(const QString& text, Tokens& out) {
     const int n = int(text.size());
     const QChar* s = text.constData();
-    if (out.shape.capacity() < n) out.shape.reserve(n);
+    // The shape is never longer than the text: blanks collapse and literals shrink to '?'.
+    const qsizetype base = out.shape.size();
+    out.shape.resize(base + n);
+    QChar* const first0 = out.shape.data();
+    QChar* w = first0 + base;
     bool space = false;
     int i = 0;
     auto flushSpace = [&]() {
-        if (space && !out.shape.isEmpty()) out.shape += QLatin1Char(' ');
+        if (space && w != first0) *w++ = QLatin1Char(' ');
         space = false;
+    };
+    auto fail = [&]() {
+        out.shape.resize(base);
+        return false;
     };
     while (i < n) {
         const char16_t c = s[i].unicode();
+        // Most of a statement is words and operators that need no judgement: copy them whole.
+        if (c < 0x80 && kRun.plain[c]) {
+            flushSpace();
+            *w++ = s[i++];
+            while (i < n && s[i].unicode() < 0x80 && kRun.plain[s[i].unicode()]) *w++ = s[i++];
+            continue;
+        }
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r') { space = true; ++i; continue; }
-        if (c >= 0x80) return false;  // other blanks and letters: let the tokenizer decide
+        if (c >= 0x80) return fail();  // other blanks and letters: let the tokenizer decide
         if (c == '-' && i + 1 < n && s[i + 1] == '-') {
             while (i < n && s[i] != '\n') ++i;
             space = true;
@@ -86,22 +116,22 @@ bool quickShape(const QString& text, Tokens& out) {
         }
         const bool national = (c == 'N' || c == 'n') && i + 1 < n && s[i + 1] == '\'' && (i == 0 || !isIdentPart(s[i - 1]));
         if (c == '\'' || national) {
-            const int first = national ? i + 2 : i + 1;
-            int j = first;
+            const int from = national ? i + 2 : i + 1;
+            int j = from;
             bool doubled = false;
             for (;;) {
-                if (j >= n) return false;
+                if (j >= n) return fail();
                 if (s[j] == '\'') {
                     if (j + 1 < n && s[j + 1] == '\'') { doubled = true; j += 2; continue; }
                     break;
                 }
                 ++j;
             }
-            QString value = text.mid(first, j - first);
+            QString value(s + from, j - from);
             if (doubled) value.replace(QLatin1String("''"), QLatin1String("'"));
             out.literals.append(std::move(value));
             flushSpace();
-            out.shape += QLatin1Char('?');
+            *w++ = QLatin1Char('?');
             i = j + 1;
             continue;
         }
@@ -109,7 +139,7 @@ bool quickShape(const QString& text, Tokens& out) {
             const QChar close = c == '[' ? QChar(']') : QChar('"');
             int j = i + 1;
             for (;;) {
-                if (j >= n) return false;
+                if (j >= n) return fail();
                 if (s[j] == close) {
                     if (j + 1 < n && s[j + 1] == close) { j += 2; continue; }
                     break;
@@ -117,36 +147,34 @@ bool quickShape(const QString& text, Tokens& out) {
                 ++j;
             }
             flushSpace();
-            out.shape.append(s + i, j + 1 - i);
+            std::copy(s + i, s + j + 1, w);
+            w += j + 1 - i;
             i = j + 1;
             continue;
         }
         // A run of characters that carry no blank, quote or comment start.
-        static const auto runChars = [] {
-            std::array<bool, 128> t{};
-            for (int k = 0; k < 128; ++k) t[k] = (k >= 'a' && k <= 'z') || (k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9');
-            for (char k : std::string_view("_@#$(),;=<>+-*/%.&|^~!")) t[size_t(k)] = true;
-            return t;
-        }();
         int j = i;
         while (j < n) {
             const char16_t d = s[j].unicode();
-            if (d >= 0x80 || !runChars[d]) break;
+            if (d < 0x80 && kRun.plain[d]) { ++j; continue; }
+            if (d >= 0x80 || !kRun.run[d]) break;
             if ((d == '-' || d == '/') && j + 1 < n && s[j + 1] == (d == '-' ? '-' : '*')) break;
             if ((d == 'N' || d == 'n') && j + 1 < n && s[j + 1] == '\'' && (j == 0 || !isIdentPart(s[j - 1]))) break;
             ++j;
         }
-        if (j < n && j == i) return false;  // a character the tokenizer must judge
+        if (j < n && j == i) return fail();  // a character the tokenizer must judge
         if (j < n) {
             const char16_t d = s[j].unicode();
-            if (d < 0x80 && !runChars[d] && d != ' ' && d != '\t' && d != '\n' && d != '\r' && d != '\'' && d != '[' && d != '"')
-                return false;
+            if (d < 0x80 && !kRun.run[d] && d != ' ' && d != '\t' && d != '\n' && d != '\r' && d != '\'' && d != '[' && d != '"')
+                return fail();
         }
-        if (j == i) return false;
+        if (j == i) return fail();
         flushSpace();
-        out.shape.append(s + i, j - i);
+        std::copy(s + i, s + j, w);
+        w += j - i;
         i = j;
     }
+    out.shape.resize(w - first0);
     return true;
 }
 

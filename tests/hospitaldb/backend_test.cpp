@@ -230,6 +230,10 @@ TEST(HdbTextComparison, CaseAndTrailingBlanksAreIgnored) {
     // Non-ASCII letters fold too.
     t.run("insert into tbTestPatient (HospNum, LastName) values ('0300', 'Peñaflor')");
     EXPECT_EQ(t.scalar("select HospNum from tbTestPatient where LastName = 'PEÑAFLOR'").toString(), "0300");
+    // Keys sharing a prefix, then differing in case inside a multi-byte letter.
+    t.run("insert into tbTestPatient (HospNum, LastName) values ('0301', 'peñafiel')");
+    EXPECT_EQ(t.scalar("select HospNum from tbTestPatient where LastName = 'peÑAFIEL  '").toString(), "0301");
+    EXPECT_EQ(t.scalar("select count(*) from tbTestPatient where LastName >= 'peñaf' and LastName < 'PEÑAFZ'").toLongLong(), 2);
 }
 
 TEST(HdbValues, NullEmptyNumbersAndDates) {

@@ -36,6 +36,36 @@ TEST(HdbTokenize, LiteralsBecomePlaceholdersOfOneShape) {
     EXPECT_EQ(tokenize("select '/* -- ; [x]'").literals[0], "/* -- ; [x]");
 }
 
+// The cache-hit scan must key a text exactly as the full tokenizer does, also when it
+// reuses one buffer from statement to statement.
+TEST(HdbTokenize, QuickScanGivesTheTokenizersShapeAndLiterals) {
+    const QStringList texts{
+        "MSS..sp_MSS_LoadInPatient '', 'BAUTISTA','','',''",
+        "EXEC  Billing..sp_X 'a''b',-12, 3.5 ,NULL",
+        "select [Last Name], \"x\"\"y\" from t where a=N'n' and nb = 'q' and b-1>2/3 -- tail",
+        "select a/*c*/from t where x = 'y'\n\t and z <> 'w'",
+        "select count(*) from tbN where Name='N' and n=1",
+        "  select 1  ",
+    };
+    Tokens reused;
+    for (const QString& text : texts) {
+        const Tokens full = tokenize(text, true);
+        reused.shape.clear();
+        reused.literals.clear();
+        ASSERT_TRUE(quickShape(text, reused)) << text.toStdString();
+        EXPECT_EQ(reused.shape, full.shape) << text.toStdString();
+        EXPECT_EQ(reused.literals, full.literals) << text.toStdString();
+    }
+    // Texts the quick scan leaves to the tokenizer leave no half-built shape behind.
+    for (const QString& text : {QStringLiteral("select 'open"), QStringLiteral("select \u00e9 from t"),
+                                QStringLiteral("select [open from t")}) {
+        reused.shape = QStringLiteral("x");
+        reused.literals.clear();
+        EXPECT_FALSE(quickShape(text, reused)) << text.toStdString();
+        EXPECT_EQ(reused.shape, "x");
+    }
+}
+
 TEST(HdbParseCall, FormsAndRefusals) {
     Call c;
     ASSERT_TRUE(parseCall(tokenize("MSS..sp_MSS_SavePatientData'a','b'"), &c));

@@ -169,35 +169,37 @@ DELETE FROM BILLING__tbBillDailyBill
  WHERE RevenueID = 'QF' AND IdNum IN (SELECT Remarks FROM BILLING__tbDummyDiscountTable);
 DELETE FROM BILLING__tbBillOPDailyOut
  WHERE RevenueID = 'QF' AND IdNum IN (SELECT Remarks FROM BILLING__tbDummyDiscountTable);
+-- The patient's number is looked up per row: joined, the unanalysed scratch table looks big
+-- enough to the planner that it filters the whole patient master first.
 INSERT INTO BILLING__tbBillDailyBill (IdNum, RevenueID, RefNum, ItemID, Description, TransDate,
                                       Quantity, Amount, CreatedBy, CreatedAt)
-SELECT d.Remarks, 'QF', m.MSSNum, d.RevenueID, d.Department, mss_now(), 1, -d.Discount,
-       mss_user(), mss_now()
-  FROM BILLING__tbDummyDiscountTable d
-  JOIN PATIENT_DATA__tbPatient2 p ON p.IdNum = d.Remarks
-  JOIN PATIENT_DATA__tbMaster m ON m.HospNum = p.HospNum
- WHERE ifnull(m.MSSNum, '') <> ''
- ORDER BY d.RevenueID;
+SELECT Remarks, 'QF', MSSNum, RevenueID, Department, mss_now(), 1, -Discount, mss_user(), mss_now()
+  FROM (SELECT d.Remarks, d.RevenueID, d.Department, d.Discount,
+               (SELECT m.MSSNum FROM PATIENT_DATA__tbPatient2 p JOIN PATIENT_DATA__tbMaster m ON m.HospNum = p.HospNum
+                 WHERE p.IdNum = d.Remarks) AS MSSNum
+          FROM BILLING__tbDummyDiscountTable d)
+ WHERE ifnull(MSSNum, '') <> ''
+ ORDER BY RevenueID;
 INSERT INTO BILLING__tbBillOPDailyOut (IdNum, RevenueID, RefNum, ItemID, Description, TransDate,
                                        Quantity, Amount, CreatedBy, CreatedAt)
-SELECT d.Remarks, 'QF', m.MSSNum, d.RevenueID, d.Department, mss_now(), 1, -d.Discount,
-       mss_user(), mss_now()
-  FROM BILLING__tbDummyDiscountTable d
-  JOIN PATIENT_DATA__tbOutPatient o ON o.IdNum = d.Remarks
-  JOIN PATIENT_DATA__tbMaster m ON m.HospNum = o.HospNum
- WHERE ifnull(m.MSSNum, '') <> ''
- ORDER BY d.RevenueID;
+SELECT Remarks, 'QF', MSSNum, RevenueID, Department, mss_now(), 1, -Discount, mss_user(), mss_now()
+  FROM (SELECT d.Remarks, d.RevenueID, d.Department, d.Discount,
+               (SELECT m.MSSNum FROM PATIENT_DATA__tbOutPatient o JOIN PATIENT_DATA__tbMaster m ON m.HospNum = o.HospNum
+                 WHERE o.IdNum = d.Remarks) AS MSSNum
+          FROM BILLING__tbDummyDiscountTable d)
+ WHERE ifnull(MSSNum, '') <> ''
+ ORDER BY RevenueID;
 INSERT INTO BILLING__tbBillDiscountDetail (DailyLineID, ActualCharges, Medicare, CreatedBy, CreatedAt)
 SELECT b.LineID, d.ActualCharges, round(d.Medicare, 2), mss_user(), mss_now()
   FROM BILLING__tbBillDailyBill b
-  JOIN BILLING__tbDummyDiscountTable d ON d.Remarks = b.IdNum AND d.RevenueID = b.ItemID
- WHERE b.RevenueID = 'QF'
+ CROSS JOIN BILLING__tbDummyDiscountTable d ON d.Remarks = b.IdNum AND d.RevenueID = b.ItemID
+ WHERE b.RevenueID = 'QF' AND b.IdNum IN (SELECT Remarks FROM BILLING__tbDummyDiscountTable)
    AND NOT EXISTS (SELECT 1 FROM BILLING__tbBillDiscountDetail x WHERE x.DailyLineID = b.LineID);
 INSERT INTO BILLING__tbBillDiscountDetail (OPLineID, ActualCharges, Medicare, CreatedBy, CreatedAt)
 SELECT b.LineID, d.ActualCharges, round(d.Medicare, 2), mss_user(), mss_now()
   FROM BILLING__tbBillOPDailyOut b
-  JOIN BILLING__tbDummyDiscountTable d ON d.Remarks = b.IdNum AND d.RevenueID = b.ItemID
- WHERE b.RevenueID = 'QF'
+ CROSS JOIN BILLING__tbDummyDiscountTable d ON d.Remarks = b.IdNum AND d.RevenueID = b.ItemID
+ WHERE b.RevenueID = 'QF' AND b.IdNum IN (SELECT Remarks FROM BILLING__tbDummyDiscountTable)
    AND NOT EXISTS (SELECT 1 FROM BILLING__tbBillDiscountDetail x WHERE x.OPLineID = b.LineID);
 SELECT RevenueID AS RevenueID, Department AS Department, ActualCharges AS "Actual Charges",
        round(Medicare, 2) AS Medicare, Discount AS Discount

@@ -38,7 +38,10 @@ CREATE TABLE PATIENT_DATA__tbMaster (
     CreatedBy TEXT COLLATE TSQL, CreatedAt DATETIME, UpdatedBy TEXT COLLATE TSQL, UpdatedAt DATETIME
 );
 -- Name prefixes are searched with range conditions; the TSQL-collated index serves them.
-CREATE INDEX PATIENT_DATA__tbMaster_Name ON PATIENT_DATA__tbMaster(LastName, FirstName, MiddleName);
+-- It carries what the search lists show, so a common surname is read in index order
+-- instead of one scattered patient row per candidate.
+CREATE INDEX PATIENT_DATA__tbMaster_Name ON PATIENT_DATA__tbMaster(LastName, FirstName, MiddleName, HospNum, MSSNum,
+                                                                   Street, Barangay, Municipality, Province);
 CREATE INDEX PATIENT_DATA__tbMaster_FirstName ON PATIENT_DATA__tbMaster(FirstName);
 CREATE INDEX PATIENT_DATA__tbMaster_MiddleName ON PATIENT_DATA__tbMaster(MiddleName);
 -- One MSS number, one patient.
@@ -62,9 +65,11 @@ CREATE TABLE PATIENT_DATA__tbPatient2 (
     BillingDate        DATETIME,
     CreatedBy TEXT COLLATE TSQL, CreatedAt DATETIME, UpdatedBy TEXT COLLATE TSQL, UpdatedAt DATETIME
 );
-CREATE INDEX PATIENT_DATA__tbPatient2_HospNum ON PATIENT_DATA__tbPatient2(HospNum, AdmDate);
+-- Covers what the patient searches list, so a search reads no admission rows.
+CREATE INDEX PATIENT_DATA__tbPatient2_HospNum ON PATIENT_DATA__tbPatient2(HospNum, AdmDate, IdNum, DcrDate, BillingDate, RoomID);
 -- Current admissions: the in-patient search lists only these.
-CREATE INDEX PATIENT_DATA__tbPatient2_Current ON PATIENT_DATA__tbPatient2(HospNum) WHERE DcrDate IS NULL;
+CREATE INDEX PATIENT_DATA__tbPatient2_Current ON PATIENT_DATA__tbPatient2(HospNum, AdmDate, IdNum, BillingDate, RoomID)
+    WHERE DcrDate IS NULL;
 CREATE INDEX PATIENT_DATA__tbPatient2_OPDIdNum ON PATIENT_DATA__tbPatient2(OPDIdNum) WHERE OPDIdNum IS NOT NULL;
 
 CREATE TABLE PATIENT_DATA__tbOutPatient (
@@ -82,7 +87,8 @@ CREATE TABLE PATIENT_DATA__tbOutPatient (
     BillingDate       DATETIME,
     CreatedBy TEXT COLLATE TSQL, CreatedAt DATETIME, UpdatedBy TEXT COLLATE TSQL, UpdatedAt DATETIME
 );
-CREATE INDEX PATIENT_DATA__tbOutPatient_HospNum ON PATIENT_DATA__tbOutPatient(HospNum, AdmDate);
+-- Covers what the patient searches list.
+CREATE INDEX PATIENT_DATA__tbOutPatient_HospNum ON PATIENT_DATA__tbOutPatient(HospNum, AdmDate, IdNum, DcrDate, BillingDate);
 CREATE INDEX PATIENT_DATA__tbOutPatient_Current ON PATIENT_DATA__tbOutPatient(HospNum) WHERE DcrDate IS NULL;
 
 CREATE TABLE PATIENT_DATA__tbERMaster (

@@ -2,6 +2,7 @@
 #include "tests/hospitaldb/casework/casedb.h"
 
 #include <QMap>
+#include <QRegularExpression>
 
 namespace casework_test {
 namespace {
@@ -197,6 +198,42 @@ TEST_F(Discount, BadCallsFailClearly) {
     // A share for a department without charges gets a row of its own.
     run("Billing..sp_Billing_Update_DummyDiscountTable '25.5','XR'");
     expectLine(grid(run("BILLING..sp_Billing_Load_DummyDiscountTable 'QF','1',1")), "XR", 0, 25.5, 0);
+}
+
+// On a hospital of a million patients the planner must still reach the patient and the bill
+// through their keys: a scan (or a Bloom filter, which is a scan) of the master or of the
+// bills would cost the computation a quarter of a second per call.
+TEST_F(Discount, StatementsStayOnKeysInALargeHospital) {
+    auto& e = backend().engine();
+    e.runScript(QStringLiteral("ANALYZE"));
+    e.runScript(QStringLiteral(
+        "DELETE FROM sqlite_stat1 WHERE tbl IN ('PATIENT_DATA__tbMaster', 'PATIENT_DATA__tbPatient2', "
+        "'PATIENT_DATA__tbOutPatient', 'BILLING__tbBillDailyBill', 'BILLING__tbBillOPDailyOut');"
+        "INSERT INTO sqlite_stat1 VALUES ('PATIENT_DATA__tbMaster', 'sqlite_autoindex_PATIENT_DATA__tbMaster_1', '1000000 1'),"
+        " ('PATIENT_DATA__tbPatient2', 'sqlite_autoindex_PATIENT_DATA__tbPatient2_1', '750000 1'),"
+        " ('PATIENT_DATA__tbOutPatient', 'sqlite_autoindex_PATIENT_DATA__tbOutPatient_1', '570000 1'),"
+        " ('BILLING__tbBillDailyBill', 'BILLING__tbBillDailyBill_IdNum', '700000 50 5'),"
+        " ('BILLING__tbBillOPDailyOut', 'BILLING__tbBillOPDailyOut_IdNum', '300000 10 3');"
+        "ANALYZE sqlite_schema;"));
+    const QRegularExpression bad(R"(BLOOM FILTER ON (m|p|o|b)\b|^SCAN (m|p|o|b|PATIENT_DATA__\w+|BILLING__tbBill\w+)$)",
+                                 QRegularExpression::MultilineOption);
+    for (const char* name : {"sp_Billing_Get_ActualCharges_ForDiscount", "sp_Billing_Update_DummyDiscountTable",
+                             "sp_Billing_Load_DummyDiscountTable", "sp_Billing_Check_ExistingDiscount",
+                             "sp_Billing_Delete_Existing_ComputedDiscount_All"}) {
+        const hospitaldb::Procedure* p = backend().procedures().find("BILLING", name);
+        ASSERT_NE(p, nullptr) << name;
+        for (const QString& statement : p->statements) {
+            const auto plan = e.query("EXPLAIN QUERY PLAN " + statement,
+                                      QHash<QString, QVariant>{{"IdNum", "991201"}, {"OPDNum", ""}, {"OPIdNum", "991201"},
+                                                               {"Kind", "3"}, {"Fresh", "1"}, {"Type", "QF"},
+                                                               {"Mode", "1"}, {"Flag", "1"}, {"Share", "1"},
+                                                               {"RevenueID", "PH"}});
+            QStringList lines;
+            for (const auto& row : plan.rows) lines << row.last().toString();
+            const QString text = lines.join('\n');
+            EXPECT_FALSE(bad.match(text).hasMatch()) << name << "\n" << statement.toStdString() << "\n" << text.toStdString();
+        }
+    }
 }
 
 }  // namespace
