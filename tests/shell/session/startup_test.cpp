@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -274,6 +275,30 @@ TEST_F(StartupTest, ReportCommandsOpenTheirPromptsAndViewers) {
     w->findChild<QAction*>("mnuRePrintARR")->trigger();
     for (QWidget* t : QApplication::topLevelWidgets())
         if (t->inherits("mss::reports::frmReportViewer")) t->close();
+}
+
+TEST_F(StartupTest, TheLogInDialogStartsInTheCodeBoxAndTabsToThePassword) {
+    // A first start: the default hospital file does not exist yet and is made from the demo.
+    const QString defaultPath = components::CurrentUser::defaultEmbeddedPath();
+    QFile::remove(defaultPath);
+    prompts_.expectDialog([&](QDialog& d) {
+        d.show();
+        QApplication::setActiveWindow(&d);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
+        EXPECT_EQ(QApplication::focusWidget(), d.findChild<QLineEdit*>("txtEmployeeCode"));
+        QTest::keyClicks(QApplication::focusWidget(), "0001");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), d.findChild<QLineEdit*>("txtPassword"));
+        const QString status = d.findChild<QLabel*>("lblStatus")->text();
+        EXPECT_TRUE(status.startsWith("A new hospital database was created from the demo hospital")) << status.toStdString();
+        EXPECT_EQ(d.findChild<QComboBox*>("cboServer")->currentText(), QDir::toNativeSeparators(defaultPath));
+        QTest::keyClicks(QApplication::focusWidget(), "demo");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        return d.result();
+    });
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    EXPECT_TRUE(QFileInfo::exists(defaultPath));
+    EXPECT_EQ(session().CurrentUser->ServerName(), defaultPath);
 }
 
 }  // namespace
