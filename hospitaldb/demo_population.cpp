@@ -467,6 +467,21 @@ QStringList deferrableIndexes(sqlite3* db, QStringList* names) {
     return ddl;
 }
 
+QStringList searchTriggers(sqlite3* db, QStringList* names) {
+    QStringList ddl;
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT name, sql FROM sqlite_master WHERE type = 'trigger' AND"
+                       " name LIKE 'PATIENT\\_DATA\\_\\_tbEncounterSearch\\_%' ESCAPE '\\'",
+                       -1, &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        *names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        ddl << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+    }
+    sqlite3_finalize(st);
+    return ddl;
+}
+
 }  // namespace
 
 PopulationStats populate(Engine& engine, const PopulationOptions& options) {
@@ -475,13 +490,23 @@ PopulationStats populate(Engine& engine, const PopulationOptions& options) {
     try {
         QStringList names;
         QStringList ddl;
+        QStringList triggerNames;
+        QStringList triggerDdl;
         if (options.deferIndexes) {
             ddl = deferrableIndexes(db, &names);
             for (const QString& n : names) execSql(db, QStringLiteral("DROP INDEX \"%1\"").arg(n));
+            // One INSERT ... SELECT after the load instead of a trigger per encounter row.
+            triggerDdl = searchTriggers(db, &triggerNames);
+            for (const QString& n : triggerNames) execSql(db, QStringLiteral("DROP TRIGGER \"%1\"").arg(n));
         }
         writeHospitalExtras(db);
         Populator p(engine, options);
         const PopulationStats stats = p.run();
+        if (options.deferIndexes) {
+            execSql(db, QStringLiteral("INSERT INTO PATIENT_DATA__tbEncounterSearch SELECT * FROM PATIENT_DATA__vwEncounterSearch"
+                                       " ORDER BY LastName, FirstName, AdmDate, IdNum, Src"));
+            for (const QString& d : triggerDdl) execSql(db, d);
+        }
         for (const QString& d : ddl) execSql(db, d);
         execSql(db, QStringLiteral("COMMIT"));
         execSql(db, QStringLiteral("ANALYZE"));

@@ -1,5 +1,6 @@
 // The patient searches on a generated hospital of a million patients (MSS_BENCH_PATIENTS
-// overrides the size; MSS_BENCH_DB reuses a file generated earlier).
+// overrides the size; MSS_BENCH_DB reuses a file generated earlier; MSS_BENCH_PROCEDURES
+// names a procedure file that replaces the built-in ones, to time another version of them).
 #include "hospitaldb/demo.h"
 #include "hospitaldb/embedded.h"
 
@@ -31,6 +32,8 @@ Hospital& hospital() {
             hospitaldb::generateHospital(x->path, n ? std::atoi(n) : 1000000, 42);
         }
         x->db = hospitaldb::openEmbedded(x->path);
+        if (const char* procs = std::getenv("MSS_BENCH_PROCEDURES"))
+            static_cast<hospitaldb::EmbeddedBackend&>(*x->db).procedures().loadFile(QString::fromLocal8Bit(procs));
         QList<mss::db::ErrorEntry> m;
         // A patient with a current admission and one with an out-patient visit, from the middle.
         auto t = x->db->execute(QStringLiteral("SELECT IdNum, HospNum FROM PATIENT_DATA..tbPatient2 WHERE DcrDate IS NULL "

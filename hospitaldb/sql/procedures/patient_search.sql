@@ -3,10 +3,11 @@
 -- from their start, numbers exactly. With every argument empty only current (undischarged)
 -- encounters are listed, so that an empty search never dumps the whole hospital.
 --
--- Each search first finds the candidate patients through the most selective argument given
--- (one branch per argument, all but one switched off by their constant guards, so each
--- branch runs on its own index) with the master columns the list shows, then lists their
--- encounters and applies the other arguments.
+-- They read PATIENT_DATA__tbEncounterSearch (one row per encounter with the patient's
+-- columns). Three branches, all but one switched off by their constant guards: the patients
+-- a number or a first/middle name picks (a short list, sorted), every current encounter when
+-- nothing is given, and a surname range read in list order. The surname branch comes last so
+-- its many rows pass a single merge step; every branch level costs a copy of each row.
 
 -- @procedure MSS.sp_MSS_LoadInPatient
 -- @param HospNum
@@ -15,43 +16,44 @@
 -- @param FirstName
 -- @param MiddleName
 -- Admissions not yet discharged.
-WITH pm AS (
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum <> '' AND m.HospNum = :HospNum
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum <> '' AND m.HospNum IN (SELECT HospNum FROM PATIENT_DATA__tbPatient2 WHERE IdNum = :IdNum)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName <> '' AND m.LastName >= :LastName AND m.LastName < :LastName || char(1114111)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName <> ''
-       AND m.FirstName >= :FirstName AND m.FirstName < :FirstName || char(1114111)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName <> ''
-       AND m.MiddleName >= :MiddleName AND m.MiddleName < :MiddleName || char(1114111)
-    UNION ALL
-    SELECT DISTINCT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbPatient2 c JOIN PATIENT_DATA__tbMaster m ON m.HospNum = c.HospNum WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName = '' AND c.DcrDate IS NULL
-)
-SELECT e.IdNum AS IDNUM, pm.HospNum, e.AdmDate AS AdmDate, pm.LastName, pm.FirstName, pm.MiddleName,
-       COALESCE(e.RoomID, '') AS RoomID, COALESCE(pm.MSSNum, '') AS MSS,
-       ltrim(CASE WHEN pm.Street <> '' THEN pm.Street ELSE '' END
-          || CASE WHEN pm.Barangay <> '' THEN ', ' || pm.Barangay ELSE '' END
-          || CASE WHEN pm.Municipality <> '' THEN ', ' || pm.Municipality ELSE '' END
-          || CASE WHEN pm.Province <> '' THEN ', ' || pm.Province ELSE '' END, ', ') AS Address,
-       e.DcrDate AS dcrdate, e.BillingDate AS BillingDate, '' AS ERNum
-  FROM pm
-  JOIN PATIENT_DATA__tbPatient2 e ON e.HospNum = pm.HospNum
- WHERE (:HospNum = '' OR pm.HospNum = :HospNum)
-   AND (:IdNum = '' OR e.IdNum = :IdNum)
-   AND (:LastName = '' OR (pm.LastName >= :LastName AND pm.LastName < :LastName || char(1114111)))
-   AND (:FirstName = '' OR (pm.FirstName >= :FirstName AND pm.FirstName < :FirstName || char(1114111)))
-   AND (:MiddleName = '' OR (pm.MiddleName >= :MiddleName AND pm.MiddleName < :MiddleName || char(1114111)))
-   AND (:HospNum <> '' OR :IdNum <> '' OR :LastName <> '' OR :FirstName <> '' OR :MiddleName <> ''
-        OR e.DcrDate IS NULL)
-   AND e.DcrDate IS NULL
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_HospNum
+ WHERE (:HospNum <> '' OR :IdNum <> '' OR (:LastName = '' AND (:FirstName <> '' OR :MiddleName <> '')))
+   AND HospNum IN (
+       SELECT HospNum FROM PATIENT_DATA__tbMaster WHERE :HospNum <> '' AND HospNum = :HospNum
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbEncounterSearch WHERE :HospNum = '' AND :IdNum <> '' AND IdNum = :IdNum
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbMaster
+        WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName <> '' AND FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbMaster
+        WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName <> ''
+          AND MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111))
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+   AND Kind = 'I' AND DcrDate IS NULL
+UNION ALL
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_Current
+ WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName = ''
+   AND DcrDate IS NULL
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+   AND Kind = 'I' AND DcrDate IS NULL
+UNION ALL
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_Current
+ WHERE :HospNum = '' AND :IdNum = '' AND :LastName <> '' AND LastName >= :LastName AND LastName < :LastName || char(1114111)
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+   AND Kind = 'I' AND DcrDate IS NULL
  ORDER BY LastName, FirstName, AdmDate, IDNUM;
 
 -- @procedure MSS.sp_MSS_LoadOutPatient
@@ -61,43 +63,44 @@ SELECT e.IdNum AS IDNUM, pm.HospNum, e.AdmDate AS AdmDate, pm.LastName, pm.First
 -- @param FirstName
 -- @param MiddleName
 -- Out-patient registrations that are not emergency-room visits.
-WITH pm AS (
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum <> '' AND m.HospNum = :HospNum
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum <> '' AND m.HospNum IN (SELECT HospNum FROM PATIENT_DATA__tbOutPatient WHERE IdNum = :IdNum)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName <> '' AND m.LastName >= :LastName AND m.LastName < :LastName || char(1114111)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName <> ''
-       AND m.FirstName >= :FirstName AND m.FirstName < :FirstName || char(1114111)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName <> ''
-       AND m.MiddleName >= :MiddleName AND m.MiddleName < :MiddleName || char(1114111)
-    UNION ALL
-    SELECT DISTINCT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbOutPatient c JOIN PATIENT_DATA__tbMaster m ON m.HospNum = c.HospNum WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName = '' AND c.DcrDate IS NULL
-)
-SELECT e.IdNum AS IDNUM, pm.HospNum, e.AdmDate AS AdmDate, pm.LastName, pm.FirstName, pm.MiddleName,
-       'OPD' AS RoomID, COALESCE(pm.MSSNum, '') AS MSS,
-       ltrim(CASE WHEN pm.Street <> '' THEN pm.Street ELSE '' END
-          || CASE WHEN pm.Barangay <> '' THEN ', ' || pm.Barangay ELSE '' END
-          || CASE WHEN pm.Municipality <> '' THEN ', ' || pm.Municipality ELSE '' END
-          || CASE WHEN pm.Province <> '' THEN ', ' || pm.Province ELSE '' END, ', ') AS Address,
-       e.DcrDate AS dcrdate, e.BillingDate AS BillingDate, '' AS ERNum
-  FROM pm
-  JOIN PATIENT_DATA__tbOutPatient e ON e.HospNum = pm.HospNum
- WHERE (:HospNum = '' OR pm.HospNum = :HospNum)
-   AND (:IdNum = '' OR e.IdNum = :IdNum)
-   AND (:LastName = '' OR (pm.LastName >= :LastName AND pm.LastName < :LastName || char(1114111)))
-   AND (:FirstName = '' OR (pm.FirstName >= :FirstName AND pm.FirstName < :FirstName || char(1114111)))
-   AND (:MiddleName = '' OR (pm.MiddleName >= :MiddleName AND pm.MiddleName < :MiddleName || char(1114111)))
-   AND (:HospNum <> '' OR :IdNum <> '' OR :LastName <> '' OR :FirstName <> '' OR :MiddleName <> ''
-        OR e.DcrDate IS NULL)
-   AND NOT EXISTS (SELECT 1 FROM PATIENT_DATA__tbERMaster r WHERE r.IdNum = e.IdNum)
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_HospNum
+ WHERE (:HospNum <> '' OR :IdNum <> '' OR (:LastName = '' AND (:FirstName <> '' OR :MiddleName <> '')))
+   AND HospNum IN (
+       SELECT HospNum FROM PATIENT_DATA__tbMaster WHERE :HospNum <> '' AND HospNum = :HospNum
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbEncounterSearch WHERE :HospNum = '' AND :IdNum <> '' AND IdNum = :IdNum
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbMaster
+        WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName <> '' AND FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbMaster
+        WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName <> ''
+          AND MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111))
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+   AND Kind = 'O'
+UNION ALL
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_Current
+ WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName = ''
+   AND DcrDate IS NULL
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+   AND Kind = 'O'
+UNION ALL
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_Kind
+ WHERE :HospNum = '' AND :IdNum = '' AND :LastName <> '' AND LastName >= :LastName AND LastName < :LastName || char(1114111)
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+   AND Kind = 'O'
  ORDER BY LastName, FirstName, AdmDate, IDNUM;
 
 -- @procedure MSS.sp_MSS_LoadERPatient
@@ -107,42 +110,44 @@ SELECT e.IdNum AS IDNUM, pm.HospNum, e.AdmDate AS AdmDate, pm.LastName, pm.First
 -- @param FirstName
 -- @param MiddleName
 -- Emergency-room visits (an out-patient registration with its ER number).
-WITH pm AS (
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum <> '' AND m.HospNum = :HospNum
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum <> '' AND m.HospNum IN (SELECT HospNum FROM PATIENT_DATA__tbOutPatient WHERE IdNum = :IdNum)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName <> '' AND m.LastName >= :LastName AND m.LastName < :LastName || char(1114111)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName <> ''
-       AND m.FirstName >= :FirstName AND m.FirstName < :FirstName || char(1114111)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName <> ''
-       AND m.MiddleName >= :MiddleName AND m.MiddleName < :MiddleName || char(1114111)
-    UNION ALL
-    SELECT DISTINCT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbOutPatient c JOIN PATIENT_DATA__tbERMaster r ON r.IdNum = c.IdNum JOIN PATIENT_DATA__tbMaster m ON m.HospNum = c.HospNum WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName = '' AND c.DcrDate IS NULL
-)
-SELECT e.IdNum AS IDNUM, pm.HospNum, r.ERDate AS AdmDate, pm.LastName, pm.FirstName, pm.MiddleName,
-       'OPD' AS RoomID, COALESCE(pm.MSSNum, '') AS MSS,
-       ltrim(CASE WHEN pm.Street <> '' THEN pm.Street ELSE '' END
-          || CASE WHEN pm.Barangay <> '' THEN ', ' || pm.Barangay ELSE '' END
-          || CASE WHEN pm.Municipality <> '' THEN ', ' || pm.Municipality ELSE '' END
-          || CASE WHEN pm.Province <> '' THEN ', ' || pm.Province ELSE '' END, ', ') AS Address,
-       e.DcrDate AS dcrdate, e.BillingDate AS BillingDate, r.ERNum AS ERNum
-  FROM pm
-  JOIN PATIENT_DATA__tbOutPatient e ON e.HospNum = pm.HospNum JOIN PATIENT_DATA__tbERMaster r ON r.IdNum = e.IdNum
- WHERE (:HospNum = '' OR pm.HospNum = :HospNum)
-   AND (:IdNum = '' OR e.IdNum = :IdNum)
-   AND (:LastName = '' OR (pm.LastName >= :LastName AND pm.LastName < :LastName || char(1114111)))
-   AND (:FirstName = '' OR (pm.FirstName >= :FirstName AND pm.FirstName < :FirstName || char(1114111)))
-   AND (:MiddleName = '' OR (pm.MiddleName >= :MiddleName AND pm.MiddleName < :MiddleName || char(1114111)))
-   AND (:HospNum <> '' OR :IdNum <> '' OR :LastName <> '' OR :FirstName <> '' OR :MiddleName <> ''
-        OR e.DcrDate IS NULL)
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_HospNum
+ WHERE (:HospNum <> '' OR :IdNum <> '' OR (:LastName = '' AND (:FirstName <> '' OR :MiddleName <> '')))
+   AND HospNum IN (
+       SELECT HospNum FROM PATIENT_DATA__tbMaster WHERE :HospNum <> '' AND HospNum = :HospNum
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbEncounterSearch WHERE :HospNum = '' AND :IdNum <> '' AND IdNum = :IdNum
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbMaster
+        WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName <> '' AND FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbMaster
+        WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName <> ''
+          AND MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111))
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+   AND Kind = 'E'
+UNION ALL
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_Current
+ WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName = ''
+   AND DcrDate IS NULL
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+   AND Kind = 'E'
+UNION ALL
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_Kind
+ WHERE :HospNum = '' AND :IdNum = '' AND :LastName <> '' AND LastName >= :LastName AND LastName < :LastName || char(1114111)
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+   AND Kind = 'E'
  ORDER BY LastName, FirstName, AdmDate, IDNUM;
 
 -- @procedure MSS.sp_MSS_LoadAllServicePatient
@@ -152,61 +157,41 @@ SELECT e.IdNum AS IDNUM, pm.HospNum, r.ERDate AS AdmDate, pm.LastName, pm.FirstN
 -- @param FirstName
 -- @param MiddleName
 -- Every encounter of every kind.
-WITH pm AS (
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum <> '' AND m.HospNum = :HospNum
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum <> '' AND m.HospNum IN (SELECT HospNum FROM PATIENT_DATA__tbPatient2 WHERE IdNum = :IdNum UNION ALL SELECT HospNum FROM PATIENT_DATA__tbOutPatient WHERE IdNum = :IdNum)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName <> '' AND m.LastName >= :LastName AND m.LastName < :LastName || char(1114111)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName <> ''
-       AND m.FirstName >= :FirstName AND m.FirstName < :FirstName || char(1114111)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName <> ''
-       AND m.MiddleName >= :MiddleName AND m.MiddleName < :MiddleName || char(1114111)
-    UNION ALL
-    SELECT DISTINCT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbPatient2 c JOIN PATIENT_DATA__tbMaster m ON m.HospNum = c.HospNum WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName = '' AND c.DcrDate IS NULL
-    UNION ALL
-    SELECT DISTINCT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbOutPatient c JOIN PATIENT_DATA__tbMaster m ON m.HospNum = c.HospNum WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName = '' AND c.DcrDate IS NULL AND NOT EXISTS (SELECT 1 FROM PATIENT_DATA__tbPatient2 x WHERE x.HospNum = c.HospNum AND x.DcrDate IS NULL)
-)
-SELECT e.IdNum AS IDNUM, pm.HospNum, e.AdmDate AS AdmDate, pm.LastName, pm.FirstName, pm.MiddleName,
-       COALESCE(e.RoomID, '') AS RoomID, COALESCE(pm.MSSNum, '') AS MSS,
-       ltrim(CASE WHEN pm.Street <> '' THEN pm.Street ELSE '' END
-          || CASE WHEN pm.Barangay <> '' THEN ', ' || pm.Barangay ELSE '' END
-          || CASE WHEN pm.Municipality <> '' THEN ', ' || pm.Municipality ELSE '' END
-          || CASE WHEN pm.Province <> '' THEN ', ' || pm.Province ELSE '' END, ', ') AS Address,
-       e.DcrDate AS dcrdate, e.BillingDate AS BillingDate, '' AS ERNum
-  FROM pm
-  JOIN PATIENT_DATA__tbPatient2 e ON e.HospNum = pm.HospNum
- WHERE (:HospNum = '' OR pm.HospNum = :HospNum)
-   AND (:IdNum = '' OR e.IdNum = :IdNum)
-   AND (:LastName = '' OR (pm.LastName >= :LastName AND pm.LastName < :LastName || char(1114111)))
-   AND (:FirstName = '' OR (pm.FirstName >= :FirstName AND pm.FirstName < :FirstName || char(1114111)))
-   AND (:MiddleName = '' OR (pm.MiddleName >= :MiddleName AND pm.MiddleName < :MiddleName || char(1114111)))
-   AND (:HospNum <> '' OR :IdNum <> '' OR :LastName <> '' OR :FirstName <> '' OR :MiddleName <> ''
-        OR e.DcrDate IS NULL)
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_HospNum
+ WHERE (:HospNum <> '' OR :IdNum <> '' OR (:LastName = '' AND (:FirstName <> '' OR :MiddleName <> '')))
+   AND HospNum IN (
+       SELECT HospNum FROM PATIENT_DATA__tbMaster WHERE :HospNum <> '' AND HospNum = :HospNum
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbEncounterSearch WHERE :HospNum = '' AND :IdNum <> '' AND IdNum = :IdNum
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbMaster
+        WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName <> '' AND FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbMaster
+        WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName <> ''
+          AND MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111))
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
 UNION ALL
-SELECT e.IdNum AS IDNUM, pm.HospNum, COALESCE(r.ERDate, e.AdmDate) AS AdmDate, pm.LastName, pm.FirstName, pm.MiddleName,
-       'OPD' AS RoomID, COALESCE(pm.MSSNum, '') AS MSS,
-       ltrim(CASE WHEN pm.Street <> '' THEN pm.Street ELSE '' END
-          || CASE WHEN pm.Barangay <> '' THEN ', ' || pm.Barangay ELSE '' END
-          || CASE WHEN pm.Municipality <> '' THEN ', ' || pm.Municipality ELSE '' END
-          || CASE WHEN pm.Province <> '' THEN ', ' || pm.Province ELSE '' END, ', ') AS Address,
-       e.DcrDate AS dcrdate, e.BillingDate AS BillingDate, COALESCE(r.ERNum, '') AS ERNum
-  FROM pm
-  JOIN PATIENT_DATA__tbOutPatient e ON e.HospNum = pm.HospNum LEFT JOIN PATIENT_DATA__tbERMaster r ON r.IdNum = e.IdNum
- WHERE (:HospNum = '' OR pm.HospNum = :HospNum)
-   AND (:IdNum = '' OR e.IdNum = :IdNum)
-   AND (:LastName = '' OR (pm.LastName >= :LastName AND pm.LastName < :LastName || char(1114111)))
-   AND (:FirstName = '' OR (pm.FirstName >= :FirstName AND pm.FirstName < :FirstName || char(1114111)))
-   AND (:MiddleName = '' OR (pm.MiddleName >= :MiddleName AND pm.MiddleName < :MiddleName || char(1114111)))
-   AND (:HospNum <> '' OR :IdNum <> '' OR :LastName <> '' OR :FirstName <> '' OR :MiddleName <> ''
-        OR e.DcrDate IS NULL)
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_Current
+ WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName = ''
+   AND DcrDate IS NULL
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+UNION ALL
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch
+ WHERE :HospNum = '' AND :IdNum = '' AND :LastName <> '' AND LastName >= :LastName AND LastName < :LastName || char(1114111)
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
  ORDER BY LastName, FirstName, AdmDate, IDNUM;
 
 -- @procedure MSS.sp_MSS_LoadMSSPatient
@@ -216,61 +201,42 @@ SELECT e.IdNum AS IDNUM, pm.HospNum, COALESCE(r.ERDate, e.AdmDate) AS AdmDate, p
 -- @param FirstName
 -- @param MiddleName
 -- Every encounter of the patients holding an MSS number.
-WITH pm AS (
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum <> '' AND m.HospNum = :HospNum
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum <> '' AND m.HospNum IN (SELECT HospNum FROM PATIENT_DATA__tbPatient2 WHERE IdNum = :IdNum UNION ALL SELECT HospNum FROM PATIENT_DATA__tbOutPatient WHERE IdNum = :IdNum)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName <> '' AND m.LastName >= :LastName AND m.LastName < :LastName || char(1114111)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName <> ''
-       AND m.FirstName >= :FirstName AND m.FirstName < :FirstName || char(1114111)
-    UNION ALL
-    SELECT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbMaster m
-     WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName <> ''
-       AND m.MiddleName >= :MiddleName AND m.MiddleName < :MiddleName || char(1114111)
-    UNION ALL
-    SELECT DISTINCT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbPatient2 c JOIN PATIENT_DATA__tbMaster m ON m.HospNum = c.HospNum WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName = '' AND c.DcrDate IS NULL
-    UNION ALL
-    SELECT DISTINCT m.HospNum, m.LastName, m.FirstName, m.MiddleName, m.MSSNum, m.Street, m.Barangay, m.Municipality, m.Province FROM PATIENT_DATA__tbOutPatient c JOIN PATIENT_DATA__tbMaster m ON m.HospNum = c.HospNum WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName = '' AND c.DcrDate IS NULL AND NOT EXISTS (SELECT 1 FROM PATIENT_DATA__tbPatient2 x WHERE x.HospNum = c.HospNum AND x.DcrDate IS NULL)
-)
-SELECT e.IdNum AS IDNUM, pm.HospNum, e.AdmDate AS AdmDate, pm.LastName, pm.FirstName, pm.MiddleName,
-       COALESCE(e.RoomID, '') AS RoomID, COALESCE(pm.MSSNum, '') AS MSS,
-       ltrim(CASE WHEN pm.Street <> '' THEN pm.Street ELSE '' END
-          || CASE WHEN pm.Barangay <> '' THEN ', ' || pm.Barangay ELSE '' END
-          || CASE WHEN pm.Municipality <> '' THEN ', ' || pm.Municipality ELSE '' END
-          || CASE WHEN pm.Province <> '' THEN ', ' || pm.Province ELSE '' END, ', ') AS Address,
-       e.DcrDate AS dcrdate, e.BillingDate AS BillingDate, '' AS ERNum
-  FROM pm
-  JOIN PATIENT_DATA__tbPatient2 e ON e.HospNum = pm.HospNum
- WHERE (:HospNum = '' OR pm.HospNum = :HospNum)
-   AND (:IdNum = '' OR e.IdNum = :IdNum)
-   AND (:LastName = '' OR (pm.LastName >= :LastName AND pm.LastName < :LastName || char(1114111)))
-   AND (:FirstName = '' OR (pm.FirstName >= :FirstName AND pm.FirstName < :FirstName || char(1114111)))
-   AND (:MiddleName = '' OR (pm.MiddleName >= :MiddleName AND pm.MiddleName < :MiddleName || char(1114111)))
-   AND (:HospNum <> '' OR :IdNum <> '' OR :LastName <> '' OR :FirstName <> '' OR :MiddleName <> ''
-        OR e.DcrDate IS NULL)
-    AND pm.MSSNum IS NOT NULL AND pm.MSSNum <> ''
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_HospNum
+ WHERE (:HospNum <> '' OR :IdNum <> '' OR (:LastName = '' AND (:FirstName <> '' OR :MiddleName <> '')))
+   AND HospNum IN (
+       SELECT HospNum FROM PATIENT_DATA__tbMaster WHERE :HospNum <> '' AND HospNum = :HospNum
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbEncounterSearch WHERE :HospNum = '' AND :IdNum <> '' AND IdNum = :IdNum
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbMaster
+        WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName <> '' AND FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)
+       UNION ALL SELECT HospNum FROM PATIENT_DATA__tbMaster
+        WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName <> ''
+          AND MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111))
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+   AND MSS <> ''
 UNION ALL
-SELECT e.IdNum AS IDNUM, pm.HospNum, COALESCE(r.ERDate, e.AdmDate) AS AdmDate, pm.LastName, pm.FirstName, pm.MiddleName,
-       'OPD' AS RoomID, COALESCE(pm.MSSNum, '') AS MSS,
-       ltrim(CASE WHEN pm.Street <> '' THEN pm.Street ELSE '' END
-          || CASE WHEN pm.Barangay <> '' THEN ', ' || pm.Barangay ELSE '' END
-          || CASE WHEN pm.Municipality <> '' THEN ', ' || pm.Municipality ELSE '' END
-          || CASE WHEN pm.Province <> '' THEN ', ' || pm.Province ELSE '' END, ', ') AS Address,
-       e.DcrDate AS dcrdate, e.BillingDate AS BillingDate, COALESCE(r.ERNum, '') AS ERNum
-  FROM pm
-  JOIN PATIENT_DATA__tbOutPatient e ON e.HospNum = pm.HospNum LEFT JOIN PATIENT_DATA__tbERMaster r ON r.IdNum = e.IdNum
- WHERE (:HospNum = '' OR pm.HospNum = :HospNum)
-   AND (:IdNum = '' OR e.IdNum = :IdNum)
-   AND (:LastName = '' OR (pm.LastName >= :LastName AND pm.LastName < :LastName || char(1114111)))
-   AND (:FirstName = '' OR (pm.FirstName >= :FirstName AND pm.FirstName < :FirstName || char(1114111)))
-   AND (:MiddleName = '' OR (pm.MiddleName >= :MiddleName AND pm.MiddleName < :MiddleName || char(1114111)))
-   AND (:HospNum <> '' OR :IdNum <> '' OR :LastName <> '' OR :FirstName <> '' OR :MiddleName <> ''
-        OR e.DcrDate IS NULL)
-    AND pm.MSSNum IS NOT NULL AND pm.MSSNum <> ''
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_Current
+ WHERE :HospNum = '' AND :IdNum = '' AND :LastName = '' AND :FirstName = '' AND :MiddleName = ''
+   AND DcrDate IS NULL
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+   AND MSS <> ''
+UNION ALL
+SELECT IdNum AS IDNUM, HospNum, AdmDate, LastName, FirstName, MiddleName, RoomID, MSS, Address,
+       DcrDate AS dcrdate, BillingDate, ERNum
+  FROM PATIENT_DATA__tbEncounterSearch INDEXED BY PATIENT_DATA__tbEncounterSearch_MSS
+ WHERE :HospNum = '' AND :IdNum = '' AND :LastName <> '' AND LastName >= :LastName AND LastName < :LastName || char(1114111)
+   AND (:HospNum = '' OR HospNum = :HospNum) AND (:IdNum = '' OR IdNum = :IdNum)
+   AND (:LastName = '' OR (LastName >= :LastName AND LastName < :LastName || char(1114111)))
+   AND (:FirstName = '' OR (FirstName >= :FirstName AND FirstName < :FirstName || char(1114111)))
+   AND (:MiddleName = '' OR (MiddleName >= :MiddleName AND MiddleName < :MiddleName || char(1114111)))
+   AND MSS <> ''
  ORDER BY LastName, FirstName, AdmDate, IDNUM;

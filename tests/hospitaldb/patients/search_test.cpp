@@ -3,7 +3,6 @@
 
 #include "hospitaldb/engine.h"
 
-#include <QRegularExpression>
 
 namespace patients_test {
 namespace {
@@ -129,27 +128,6 @@ TEST_F(Search, ApostropheInANameIsCarriedSafely) {
     // The screen turns a typed apostrophe into "`"; a raw one must not break the statement.
     EXPECT_EQ(search(kAll, "", "D``ANGELO").size(), 0);
     EXPECT_EQ(run(kAll + "', 'O''BRIEN','','',''").size(), 0);
-}
-
-// Each branch of a search must run on an index: a full scan of the master or of the
-// encounters would make a search on a large hospital take seconds.
-TEST_F(Search, EverySearchRunsOnIndexes) {
-    hospitaldb::ProcedureLibrary& lib = static_cast<hospitaldb::EmbeddedBackend&>(db()).procedures();
-    for (const char* name : {"sp_MSS_LoadInPatient", "sp_MSS_LoadOutPatient", "sp_MSS_LoadERPatient",
-                             "sp_MSS_LoadAllServicePatient", "sp_MSS_LoadMSSPatient"}) {
-        const hospitaldb::Procedure* p = lib.find("MSS", name);
-        ASSERT_NE(p, nullptr) << name;
-        ASSERT_EQ(p->statements.size(), 1);
-        const QHash<QString, QVariant> binds{{":HospNum", ""}, {":LastName", "SANTOS"}, {":IdNum", ""},
-                                             {":FirstName", ""}, {":MiddleName", ""}};
-        const auto plan = engine().query("EXPLAIN QUERY PLAN " + p->statements.first(), binds);
-        QStringList lines;
-        for (const auto& row : plan.rows) lines << row.last().toString();
-        const QString text = lines.join('\n');
-        EXPECT_TRUE(text.contains("PATIENT_DATA__tbMaster_Name")) << name << "\n" << text.toStdString();
-        const QRegularExpression fullScan(R"(^SCAN (m|e|o|p|r)$)", QRegularExpression::MultilineOption);
-        EXPECT_FALSE(fullScan.match(text).hasMatch()) << name << "\n" << text.toStdString();
-    }
 }
 
 }  // namespace
