@@ -69,6 +69,17 @@ int tsqlCollate(void*, int n1, const void* p1, int n2, const void* p2) {
     return sa.compare(sb, Qt::CaseInsensitive);
 }
 
+// A local QDateTime costs a time-zone lookup each (the C library checks /etc/localtime every
+// time); long result sets pay it per date. The offset of a day is looked up once per thread.
+// On a day that changes to or from summer time the hours before the change may be an hour off.
+QDateTime localDateTime(const QDate& date, const QTime& time) {
+    thread_local QHash<qint64, int> offsets;
+    const qint64 day = date.toJulianDay();
+    auto it = offsets.constFind(day);
+    if (it == offsets.constEnd()) it = offsets.insert(day, QDateTime(date, QTime(12, 0)).offsetFromUtc());
+    return QDateTime(date, time, Qt::OffsetFromUTC, *it);
+}
+
 // 'YYYY-MM-DD' or 'YYYY-MM-DD HH:MM:SS', the forms the database stores; QDateTime::fromString
 // with a format costs tens of microseconds, which long result sets pay per date.
 bool parseStoredDate(const char* p, int n, QDateTime* out) {
@@ -94,7 +105,7 @@ bool parseStoredDate(const char* p, int n, QDateTime* out) {
     const QDate date(y, mo, d);
     const QTime time(h, mi, se);
     if (!date.isValid() || !time.isValid()) return false;
-    *out = QDateTime(date, time);
+    *out = localDateTime(date, time);
     return true;
 }
 
