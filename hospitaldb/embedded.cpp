@@ -76,6 +76,7 @@ void EmbeddedBackend::warnMatching(const QRegularExpression& pattern, long numbe
 }
 
 void EmbeddedBackend::applyFaults(const QString& sql, QList<ErrorEntry>& messages) {
+    if (faults_.isEmpty()) return;  // begin() would allocate an empty list on every statement
     std::optional<Failure> failure;
     for (auto it = faults_.begin(); it != faults_.end();) {
         const bool counted = it->countdown > 0;
@@ -106,38 +107,46 @@ void EmbeddedBackend::checkLibrary() {
 
 ResultTable EmbeddedBackend::runStatement(const QString& sql) {
     checkLibrary();
-    // Reuses one buffer: the hot path then allocates nothing for the shape.
-    Tokens local;
-    Tokens& quick = scanning_ ? local : quick_;
-    quick.shape.clear();
-    quick.literals.clear();
+    // Reuses one scan's buffers: a statement of a known shape then allocates nothing here.
+    QuickScan local;
+    QuickScan& quick = scanning_ ? local : quick_;
     struct Scan {
         bool& flag;
         bool was;
         ~Scan() { flag = was; }
     } scan{scanning_, scanning_};
     scanning_ = true;
-    if (!quickShape(sql, quick)) quick = tokenize(sql, false);
+    if (!quickScan(sql, quick)) {
+        // Texts the scan leaves alone are judged, and refused, by the full tokenizer.
+        const Tokens t = tokenize(sql, false);
+        if (t.shape.isEmpty()) return {};
+        Shape* shape = findShape(t.shape, sql);
+        if (shape->procedure)
+            return runProcedure(*shape->procedure, shape->arguments([&](int k) { return t.literals[k]; }));
+        Statement& st = *shape->stmt;
+        for (int i = 0; i < t.literals.size() && i < st.parameterCount(); ++i) st.bindText(i + 1, t.literals[i]);
+        return st.run();
+    }
     if (quick.shape.isEmpty()) return {};
-    // The default database is part of the shape: unprefixed names resolve in it.
-    const QString& key = quick.shape;
-    Shape* shape = nullptr;
-    const auto found = shapes_[dbIndex_].constFind(key);
-    if (found != shapes_[dbIndex_].constEnd()) {
-        lru_.splice(lru_.begin(), lru_, *found);
-        shape = &lru_.front();
-    } else {
-        shape = newShape(key, sql);
-    }
-    if (shape->procedure) {
-        QVector<QVariant> args = shape->args;
-        for (int i = 0; i < args.size(); ++i)
-            if (shape->literalOf[i] >= 0) args[i] = quick.literals[shape->literalOf[i]];
-        return runProcedure(*shape->procedure, std::move(args));
-    }
+    Shape* shape = findShape(quick.shape, sql);
+    if (shape->procedure)
+        return runProcedure(*shape->procedure, shape->arguments([&](int k) { return literalValue(sql, quick.literals[k]); }));
     Statement& st = *shape->stmt;
-    for (int i = 0; i < quick.literals.size() && i < st.parameterCount(); ++i) st.bindText(i + 1, quick.literals[i]);
+    const int binds = std::min(int(quick.literals.size()), st.parameterCount());
+    for (int i = 0; i < binds; ++i) {
+        const LiteralSpan& l = quick.literals[i];
+        if (l.doubled) st.bindText(i + 1, literalValue(sql, l));
+        else st.bindText(i + 1, QStringView(sql).mid(l.from, l.length));
+    }
     return st.run();
+}
+
+// The default database is part of the shape: unprefixed names resolve in it.
+EmbeddedBackend::Shape* EmbeddedBackend::findShape(const QString& key, const QString& sql) {
+    const auto found = shapes_[dbIndex_].constFind(key);
+    if (found == shapes_[dbIndex_].constEnd()) return newShape(key, sql);
+    lru_.splice(lru_.begin(), lru_, *found);
+    return &lru_.front();
 }
 
 EmbeddedBackend::Shape* EmbeddedBackend::newShape(const QString& key, const QString& sql) {

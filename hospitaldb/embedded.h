@@ -64,6 +64,15 @@ private:
         const Procedure* procedure = nullptr;
         QVector<QVariant> args;   // constant arguments (numbers, NULL)
         QVector<int> literalOf;   // arguments taken from the text's literals
+        // The call's arguments: the constants, and literal k's value from `literal(k)`.
+        template <class Literal>
+        QVector<QVariant> arguments(Literal literal) const {
+            QVector<QVariant> out;
+            out.reserve(args.size());
+            for (qsizetype i = 0; i < args.size(); ++i)
+                out.append(literalOf[i] >= 0 ? QVariant(literal(literalOf[i])) : args[i]);
+            return out;
+        }
     };
     // A procedure body statement with its binds resolved to argument positions.
     struct Body {
@@ -76,6 +85,7 @@ private:
     ResultTable runProcedure(const Procedure& p, QVector<QVariant> args);
     const QVector<Body>& bodies(const Procedure& p);
     Statement& prepared(const QString& sql);
+    Shape* findShape(const QString& key, const QString& sql);
     Shape* newShape(const QString& key, const QString& sql);
     void checkLibrary();
 
@@ -86,7 +96,7 @@ private:
     std::list<Shape> lru_;
     std::array<QHash<QString, std::list<Shape>::iterator>, 5> shapes_;  // per default database
     int dbIndex_ = 0;
-    Tokens quick_;
+    QuickScan quick_;
     bool scanning_ = false;
     QHash<QString, std::shared_ptr<Statement>> statements_;  // procedure statements by text
     QHash<const Procedure*, QVector<Body>> bodies_;

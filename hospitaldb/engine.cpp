@@ -480,7 +480,7 @@ void Statement::bind(int index, const QVariant& v) {
             break;
         }
         case QMetaType::QString:
-            return bindText(index, v.toString());
+            return bindText(index, *static_cast<const QString*>(v.constData()));  // no copy of the text
         default: {
             const QByteArray u = v.toString().toUtf8();
             rc = sqlite3_bind_text(stmt_, index, u.constData(), int(u.size()), SQLITE_TRANSIENT);
@@ -490,7 +490,7 @@ void Statement::bind(int index, const QVariant& v) {
     if (rc != SQLITE_OK) throwSqliteError(db_, rc, sql_);
 }
 
-void Statement::bindText(int index, const QString& value) {
+void Statement::bindText(int index, QStringView value) {
     // Literals are short and mostly ASCII: narrowing on the stack spares an allocation.
     const qsizetype n = value.size();
     if (n <= 256) {

@@ -34,7 +34,7 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     void bind(int index, const QVariant& value);   // 1-based
-    void bindText(int index, const QString& value);
+    void bindText(int index, QStringView value);
     int parameterCount() const;
     QString parameterName(int index) const;         // with its ':' or '@'
     // Runs to completion. Binds stay; the statement is reset for the next run.

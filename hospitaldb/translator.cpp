@@ -4,7 +4,15 @@
 #include <QSet>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <string_view>
+
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#include <emmintrin.h>
+#define MSS_SCAN_SSE2 1
+#else
+#define MSS_SCAN_SSE2 0
+#endif
 
 namespace hospitaldb {
 
@@ -61,120 +69,181 @@ const QSet<QString>& dateTypes() {
 }  // namespace
 
 namespace {
-// Characters of a run that never start a comment, a literal or a quoted name.
-struct RunTables {
-    std::array<bool, 128> run{}, plain{};
-    RunTables() {
-        for (int k = 0; k < 128; ++k) run[k] = (k >= 'a' && k <= 'z') || (k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9');
-        for (char k : std::string_view("_@#$(),;=<>+-*/%.&|^~!")) run[size_t(k)] = true;
-        plain = run;
-        for (char k : std::string_view("-/Nn")) plain[size_t(k)] = false;
-    }
+// How the quick scan treats each ASCII character; index 128 stands for every other one.
+// N and n are copied: a national literal is recognised at its quote.
+enum Class : unsigned char { Copy, Blank, Quote, Bracket, DoubleQuote, Dash, Slash, Fail };
+struct ScanTables {
+    Class cls[129]{};
+    char16_t written[129]{};  // what a copied or blank character puts in the shape
+    bool identPart[128]{};
 };
-const RunTables kRun;
+constexpr ScanTables makeScanTables() {
+    ScanTables t;
+    for (int k = 0; k < 129; ++k) {
+        t.cls[k] = Fail;
+        t.written[k] = char16_t(k);
+    }
+    for (int k = 0; k < 128; ++k) {
+        const bool alnum = (k >= 'a' && k <= 'z') || (k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9');
+        t.identPart[k] = alnum;
+        if (alnum) t.cls[k] = Copy;
+    }
+    for (char k : std::string_view("_@#$")) t.identPart[int(k)] = true;
+    for (char k : std::string_view("_@#$(),;=<>+*%.&|^~!")) t.cls[int(k)] = Copy;
+    for (char k : std::string_view(" \t\n\r\v\f")) {
+        t.cls[int(k)] = Blank;
+        t.written[int(k)] = u' ';
+    }
+    t.cls[int('\'')] = Quote;
+    t.cls[int('[')] = Bracket;
+    t.cls[int('"')] = DoubleQuote;
+    t.cls[int('-')] = Dash;
+    t.cls[int('/')] = Slash;
+    return t;
+}
+constexpr ScanTables kScan = makeScanTables();
 }  // namespace
 
-bool quickShape(const QString& text, Tokens& out) {
-    const int n = int(text.size());
-    const QChar* s = text.constData();
+#if MSS_SCAN_SSE2
+// How many of the sixteen characters at `s` the shape takes as they stand: copied characters
+// and blanks (' ') that follow no blank. `blank` says whether the shape ends in one.
+inline qsizetype plainRun(const char16_t* s, bool blank) {
+    // Narrowed to bytes: anything past U+00FF becomes 0 or 0xFF, which the test below refuses
+    // as it refuses controls, other blanks and non-ASCII letters.
+    const __m128i c = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)),
+                                       _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 8)));
+    __m128i bad = _mm_or_si128(_mm_cmplt_epi8(c, _mm_set1_epi8(0x20)), _mm_cmpeq_epi8(c, _mm_set1_epi8(0x7F)));
+    for (char special : {'"', '\'', '-', '/', ':', '?', '[', '\\', ']', '`', '{', '}'})
+        bad = _mm_or_si128(bad, _mm_cmpeq_epi8(c, _mm_set1_epi8(special)));
+    // A blank after a blank (or first in the shape) is dropped: the scalar step does that.
+    const __m128i space = _mm_cmpeq_epi8(c, _mm_set1_epi8(' '));
+    const __m128i before = _mm_or_si128(_mm_slli_si128(space, 1), _mm_cvtsi32_si128(blank ? 0xFF : 0));
+    bad = _mm_or_si128(bad, _mm_and_si128(space, before));
+    const unsigned mask = unsigned(_mm_movemask_epi8(bad));
+    return mask == 0 ? 16 : std::countr_zero(mask);
+}
+#endif
+
+bool quickScan(QStringView text, QuickScan& out) {
+    const qsizetype n = text.size();
+    const char16_t* const s = text.utf16();
+    out.literals.clear();
     // The shape is never longer than the text: blanks collapse and literals shrink to '?'.
-    const qsizetype base = out.shape.size();
-    out.shape.resize(base + n);
-    QChar* const first0 = out.shape.data();
-    QChar* w = first0 + base;
-    bool space = false;
-    int i = 0;
-    auto flushSpace = [&]() {
-        if (space && w != first0) *w++ = QLatin1Char(' ');
-        space = false;
-    };
+    out.shape.resize(n);
+    char16_t* const first = reinterpret_cast<char16_t*>(out.shape.data());
+    char16_t* w = first;
+    // The last thing written is a blank, or nothing is: a further blank is dropped. Deciding
+    // this without a branch spares a mispredicted jump at every word's end.
+    bool blank = true;
+    qsizetype i = 0;
     auto fail = [&]() {
-        out.shape.resize(base);
+        out.shape.resize(0);
+        out.literals.clear();
         return false;
     };
+    auto asBlank = [&]() {
+        if (!blank) *w++ = u' ';
+        blank = true;
+    };
     while (i < n) {
-        const char16_t c = s[i].unicode();
-        // Most of a statement is words and operators that need no judgement: copy them whole.
-        if (c < 0x80 && kRun.plain[c]) {
-            flushSpace();
-            *w++ = s[i++];
-            while (i < n && s[i].unicode() < 0x80 && kRun.plain[s[i].unicode()]) *w++ = s[i++];
+#if MSS_SCAN_SSE2
+        // Sixteen characters at a time while they are words, operators and single blanks.
+        if (n - i >= 16) {
+            const qsizetype plain = plainRun(s + i, blank);
+            if (plain > 0) {
+                // The shape is never ahead of the text, so sixteen characters fit.
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(w), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(w + 8), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 8)));
+                w += plain;
+                i += plain;
+                blank = s[i - 1] == u' ';
+                continue;
+            }
+        }
+#endif
+        const char16_t c = s[i];
+        const unsigned index = c < 0x80 ? c : 0x80;
+        const Class k = kScan.cls[index];
+        if (k <= Blank) {
+            const unsigned b = k;  // 1 for a blank
+            *w = kScan.written[index];
+            w += 1 - (b & unsigned(blank));
+            blank = b;
+            ++i;
             continue;
         }
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') { space = true; ++i; continue; }
-        if (c >= 0x80) return fail();  // other blanks and letters: let the tokenizer decide
-        if (c == '-' && i + 1 < n && s[i + 1] == '-') {
-            while (i < n && s[i] != '\n') ++i;
-            space = true;
-            continue;
-        }
-        if (c == '/' && i + 1 < n && s[i + 1] == '*') {
-            const int end = int(text.indexOf(QLatin1String("*/"), i + 2));
-            i = end < 0 ? n : end + 2;
-            space = true;
-            continue;
-        }
-        const bool national = (c == 'N' || c == 'n') && i + 1 < n && s[i + 1] == '\'' && (i == 0 || !isIdentPart(s[i - 1]));
-        if (c == '\'' || national) {
-            const int from = national ? i + 2 : i + 1;
-            int j = from;
+        switch (k) {
+        case Quote: {
+            // N'...' is the same literal: drop the N just copied.
+            if (i > 0 && (s[i - 1] == u'N' || s[i - 1] == u'n') && (i == 1 || !kScan.identPart[s[i - 2]])) --w;
+            const qsizetype from = i + 1;
+            qsizetype j = from;
             bool doubled = false;
             for (;;) {
+                while (j < n && s[j] != u'\'') ++j;
                 if (j >= n) return fail();
-                if (s[j] == '\'') {
-                    if (j + 1 < n && s[j + 1] == '\'') { doubled = true; j += 2; continue; }
-                    break;
-                }
-                ++j;
+                if (j + 1 < n && s[j + 1] == u'\'') { doubled = true; j += 2; continue; }
+                break;
             }
-            QString value(s + from, j - from);
-            if (doubled) value.replace(QLatin1String("''"), QLatin1String("'"));
-            out.literals.append(std::move(value));
-            flushSpace();
-            *w++ = QLatin1Char('?');
+            out.literals.append({from, j - from, doubled});
+            *w++ = u'?';
+            blank = false;
             i = j + 1;
             continue;
         }
-        if (c == '[' || c == '"') {
-            const QChar close = c == '[' ? QChar(']') : QChar('"');
-            int j = i + 1;
+        case Bracket:
+        case DoubleQuote: {
+            const char16_t close = c == u'[' ? u']' : u'"';
+            qsizetype j = i + 1;
             for (;;) {
+                while (j < n && s[j] != close) ++j;
                 if (j >= n) return fail();
-                if (s[j] == close) {
-                    if (j + 1 < n && s[j + 1] == close) { j += 2; continue; }
-                    break;
-                }
-                ++j;
+                if (j + 1 < n && s[j + 1] == close) { j += 2; continue; }
+                break;
             }
-            flushSpace();
             std::copy(s + i, s + j + 1, w);
             w += j + 1 - i;
+            blank = false;
             i = j + 1;
             continue;
         }
-        // A run of characters that carry no blank, quote or comment start.
-        int j = i;
-        while (j < n) {
-            const char16_t d = s[j].unicode();
-            if (d < 0x80 && kRun.plain[d]) { ++j; continue; }
-            if (d >= 0x80 || !kRun.run[d]) break;
-            if ((d == '-' || d == '/') && j + 1 < n && s[j + 1] == (d == '-' ? '-' : '*')) break;
-            if ((d == 'N' || d == 'n') && j + 1 < n && s[j + 1] == '\'' && (j == 0 || !isIdentPart(s[j - 1]))) break;
-            ++j;
+        case Dash:
+        case Slash:
+            if (k == Dash && i + 1 < n && s[i + 1] == u'-') {
+                while (i < n && s[i] != u'\n') ++i;
+                asBlank();
+                continue;
+            }
+            if (k == Slash && i + 1 < n && s[i + 1] == u'*') {
+                const qsizetype end = text.indexOf(u"*/", i + 2);
+                i = end < 0 ? n : end + 2;
+                asBlank();
+                continue;
+            }
+            *w++ = c;  // a lone operator
+            blank = false;
+            ++i;
+            continue;
+        default:
+            return fail();  // a character only the tokenizer can judge
         }
-        if (j < n && j == i) return fail();  // a character the tokenizer must judge
-        if (j < n) {
-            const char16_t d = s[j].unicode();
-            if (d < 0x80 && !kRun.run[d] && d != ' ' && d != '\t' && d != '\n' && d != '\r' && d != '\'' && d != '[' && d != '"')
-                return fail();
-        }
-        if (j == i) return fail();
-        flushSpace();
-        std::copy(s + i, s + j, w);
-        w += j - i;
-        i = j;
     }
-    out.shape.resize(w - first0);
+    if (blank && w != first) --w;
+    out.shape.resize(w - first);
+    return true;
+}
+
+QString literalValue(QStringView text, const LiteralSpan& literal) {
+    QString value = text.mid(literal.from, literal.length).toString();
+    if (literal.doubled) value.replace(QLatin1String("''"), QLatin1String("'"));
+    return value;
+}
+
+bool quickShape(const QString& text, Tokens& out) {
+    QuickScan scan;
+    if (!quickScan(text, scan)) return false;
+    out.shape += scan.shape;
+    for (const LiteralSpan& l : scan.literals) out.literals.append(literalValue(text, l));
     return true;
 }
 

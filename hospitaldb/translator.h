@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVarLengthArray>
 #include <QVector>
 #include <functional>
 
@@ -26,8 +27,26 @@ struct Tokens {
 // Without `withTokens` only the shape and the literals are built (the cache-hit path).
 Tokens tokenize(const QString& text, bool withTokens = true);
 
-// The shape and literals without tokens: runs of ordinary characters are copied whole. Gives
-// the same shape as tokenize(); false where only tokenize() can judge the text.
+// Where a string literal stands in a text: its characters, apostrophes still doubled when
+// `doubled`.
+struct LiteralSpan {
+    qsizetype from;
+    qsizetype length;
+    bool doubled;
+};
+QString literalValue(QStringView text, const LiteralSpan& literal);
+
+// The cache-hit path: the shape and where the literals stand, without tokens or copies.
+// Reusing one QuickScan keeps its buffers.
+struct QuickScan {
+    QString shape;
+    QVarLengthArray<LiteralSpan, 16> literals;
+};
+
+// Gives the same shape as tokenize(); false where only tokenize() can judge the text.
+bool quickScan(QStringView text, QuickScan& out);
+
+// quickScan() appended to `out`, the literals' values copied.
 bool quickShape(const QString& text, Tokens& out);
 
 // A procedure call or a bare table name sent as a command.

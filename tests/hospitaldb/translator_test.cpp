@@ -3,6 +3,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace hospitaldb;
 using ::testing::HasSubstr;
@@ -64,6 +65,46 @@ TEST(HdbTokenize, QuickScanGivesTheTokenizersShapeAndLiterals) {
         EXPECT_FALSE(quickShape(text, reused)) << text.toStdString();
         EXPECT_EQ(reused.shape, "x");
     }
+}
+
+// The quick scan reads sixteen characters at a time: random texts put blanks, quotes,
+// comments, N-literals and letters past ASCII at every offset of those blocks. Wherever the
+// scan takes a text it must agree with the tokenizer, and it must refuse what the tokenizer
+// refuses.
+TEST(HdbTokenize, QuickScanAgreesWithTheTokenizerOnRandomTexts) {
+    const QStringList pieces{
+        "select", "HospNum", "MSS..tbMaster", "N", "n", "x", "=", ",", "(", ")", "*", "+", "-", "/", ".",
+        " ", " ", "  ", "\t", "\n", "\r\n", "'a'", "'it''s'", "''", "N'\u00f1'", "'--'", "'/*'", "'\u4e2d'",
+        "--c\n", "/*c*/", "[a b]", "[x]]y]", "\"q\"", "~", "!", "0", "12.5",
+    };
+    // Each of these sends the text to the tokenizer (or is refused by it).
+    const QStringList rare{"'", "/*", "[", "\u00e9", "\u00a0", "\u4e2d", "\u0100", "\u8000", "?", ":", "{", "\x7f", "\x01"};
+    quint32 seed = 12345;
+    auto next = [&seed]() {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    QuickScan reused;
+    int taken = 0;
+    for (int round = 0; round < 4000; ++round) {
+        QString text;
+        const int count = 1 + int(next() % 30);
+        for (int k = 0; k < count; ++k)
+            text += next() % 60 == 0 ? rare[int(next() % rare.size())] : pieces[int(next() % pieces.size())];
+        SCOPED_TRACE(text.toStdString());
+        std::optional<Tokens> full;
+        try {
+            full = tokenize(text, true);
+        } catch (const Failure&) {
+        }
+        if (!quickScan(text, reused)) continue;
+        ++taken;
+        ASSERT_TRUE(full.has_value()) << "the scan took a text the tokenizer refuses";
+        ASSERT_EQ(reused.shape, full->shape);
+        ASSERT_EQ(reused.literals.size(), full->literals.size());
+        for (int k = 0; k < full->literals.size(); ++k) EXPECT_EQ(literalValue(text, reused.literals[k]), full->literals[k]);
+    }
+    EXPECT_GT(taken, 1000);  // the comparison is not vacuous
 }
 
 TEST(HdbParseCall, FormsAndRefusals) {
