@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 #include <sodium.h>
 
@@ -19,14 +20,56 @@ namespace {
 const QString kWrongCredentials = QStringLiteral("Unknown employee code or wrong password.");
 
 bool isOdbcServer(const QString& server) { return server.contains(u'='); }
+
+// Where tests put the workstation's own files.
+QString& settingsOverride() {
+    static QString path;
+    return path;
+}
+QString& embeddedOverride() {
+    static QString path;
+    return path;
+}
 }  // namespace
 
 CurrentUser::CurrentUser() = default;
 CurrentUser::~CurrentUser() = default;
 
+
 QString CurrentUser::defaultEmbeddedPath() {
+    if (!embeddedOverride().isEmpty()) return embeddedOverride();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return QDir(folder).filePath(QStringLiteral("hospital.db"));
+}
+
+void CurrentUser::setDefaultEmbeddedPath(const QString& path) { embeddedOverride() = path; }
+
+QString CurrentUser::settingsPath() {
+    if (!settingsOverride().isEmpty()) return settingsOverride();
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("login.ini"));
+}
+
+void CurrentUser::setSettingsPath(const QString& path) { settingsOverride() = path; }
+
+QStringList CurrentUser::recentServers() {
+    const QSettings settings(settingsPath(), QSettings::IniFormat);
+    QStringList out;
+    for (const QString& server : settings.value(QStringLiteral("LogIn/RecentServers")).toStringList()) {
+        // A database file that was moved or removed since is no choice any more.
+        if (!isOdbcServer(server) && !QFileInfo::exists(QDir::fromNativeSeparators(server))) continue;
+        out << server;
+    }
+    return out;
+}
+
+void CurrentUser::rememberServer(const QString& server) {
+    const QString kept = isOdbcServer(server) ? db::connectionStringWithoutPassword(server) : server;
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    QStringList list = settings.value(QStringLiteral("LogIn/RecentServers")).toStringList();
+    list.removeAll(kept);
+    list.prepend(kept);
+    while (list.size() > kRecentServers) list.removeLast();
+    settings.setValue(QStringLiteral("LogIn/RecentServers"), list);
 }
 
 QVariant CurrentUser::Connected() const {
@@ -130,7 +173,11 @@ void CurrentUser::ShowMain() {
 frmLogIn::frmLogIn(CurrentUser& user, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmLogIn>()), user_(user) {
     ui->setupUi(this);
-    ui->cboServer->addItem(QDir::toNativeSeparators(CurrentUser::defaultEmbeddedPath()));
+    // The server of the last log-in comes first: most workstations always use the same one.
+    QStringList servers = CurrentUser::recentServers();
+    const QString embedded = QDir::toNativeSeparators(CurrentUser::defaultEmbeddedPath());
+    if (!servers.contains(embedded)) servers << embedded;
+    ui->cboServer->addItems(servers);
     connect(ui->cmdOK, &QPushButton::clicked, this, [this] { tryLogIn(); });
     connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     ui->txtEmployeeCode->setFocus();
@@ -146,6 +193,7 @@ void frmLogIn::tryLogIn() {
     const QString server = QDir::fromNativeSeparators(ui->cboServer->currentText());
     if (user_.LogIn(isOdbcServer(server) ? ui->cboServer->currentText() : server, ui->txtEmployeeCode->text(),
                     ui->txtPassword->text(), &error)) {
+        CurrentUser::rememberServer(ui->cboServer->currentText());
         failures_ = 0;
         accept();
         return;

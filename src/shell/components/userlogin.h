@@ -37,6 +37,15 @@ public:
     // The embedded database used when the worker names no other server; created from the
     // demo hospital on first use.
     static QString defaultEmbeddedPath();
+    static void setDefaultEmbeddedPath(const QString& path);  // empty: in the user's data folder
+
+    // The servers of the last successful log-ins on this workstation, newest first, as the
+    // dialog offers them; passwords in connection strings are never kept.
+    static constexpr int kRecentServers = 8;
+    static QString settingsPath();
+    static void setSettingsPath(const QString& path);  // empty: the user's configuration folder
+    static QStringList recentServers();
+    static void rememberServer(const QString& server);
 
 private:
     std::unique_ptr<db::Connection> connection_;

@@ -2,6 +2,8 @@
 #include "shell/db/odbc/odbcbackend.h"
 #include "hospitaldb/embedded.h"
 
+#include <algorithm>
+
 namespace mss::db {
 
 namespace {
@@ -10,33 +12,51 @@ const QString kEmbeddedProvider = QStringLiteral("HospitalDB");
 const QString kSource = QStringLiteral("Connection");
 }
 
-QString connectionStringValue(const QString& connectionString, const QString& key) {
+QList<ConnectionStringPart> connectionStringParts(const QString& connectionString) {
     // Values may be wrapped in braces so they can hold ';'.
+    QList<ConnectionStringPart> parts;
     qsizetype i = 0;
     const qsizetype n = connectionString.size();
     while (i < n) {
         const qsizetype eq = connectionString.indexOf(u'=', i);
         if (eq < 0) break;
-        const QString k = connectionString.mid(i, eq - i).trimmed();
+        ConnectionStringPart part{connectionString.mid(i, eq - i).trimmed(), QString(), i, n};
         qsizetype j = eq + 1;
-        QString value;
         while (j < n && connectionString.at(j) == u' ') ++j;
         if (j < n && connectionString.at(j) == u'{') {
             const qsizetype close = connectionString.indexOf(u'}', j + 1);
             const qsizetype end = close < 0 ? n : close;
-            value = connectionString.mid(j + 1, end - j - 1);
+            part.value = connectionString.mid(j + 1, end - j - 1);
             j = connectionString.indexOf(u';', end);
             j = j < 0 ? n : j + 1;
         } else {
             qsizetype semi = connectionString.indexOf(u';', j);
             if (semi < 0) semi = n;
-            value = connectionString.mid(j, semi - j).trimmed();
-            j = semi + 1;
+            part.value = connectionString.mid(j, semi - j).trimmed();
+            j = std::min(semi + 1, n);
         }
-        if (k.compare(key, Qt::CaseInsensitive) == 0) return value;
+        part.to = j;
+        parts.append(part);
         i = j;
     }
+    return parts;
+}
+
+QString connectionStringValue(const QString& connectionString, const QString& key) {
+    for (const ConnectionStringPart& p : connectionStringParts(connectionString))
+        if (p.key.compare(key, Qt::CaseInsensitive) == 0) return p.value;
     return QString();
+}
+
+QString connectionStringWithoutPassword(const QString& connectionString) {
+    QString out = connectionString;
+    const QList<ConnectionStringPart> parts = connectionStringParts(connectionString);
+    for (auto it = parts.crbegin(); it != parts.crend(); ++it)
+        if (it->key.compare(QLatin1String("PWD"), Qt::CaseInsensitive) == 0 ||
+            it->key.compare(QLatin1String("Password"), Qt::CaseInsensitive) == 0)
+            out.remove(it->from, it->to - it->from);
+    while (out.endsWith(u';')) out.chop(1);
+    return out;
 }
 
 QString embeddedConnectionString(const QString& path) {

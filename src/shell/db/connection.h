@@ -66,8 +66,19 @@ private:
     QStringList log_;
 };
 
-// Parses "Key=Value;Key=Value" (keys without regard to case; values may be wrapped in braces).
+// One "Key=Value" of a connection string; [from, to) is its text with the ';' after it.
+struct ConnectionStringPart {
+    QString key;
+    QString value;
+    qsizetype from;
+    qsizetype to;
+};
+// Parses "Key=Value;Key=Value" (values may be wrapped in braces to hold ';').
+QList<ConnectionStringPart> connectionStringParts(const QString& connectionString);
+// The value of a key, found without regard to case; null when absent.
 QString connectionStringValue(const QString& connectionString, const QString& key);
+// The string without its PWD= or Password= parts, to be kept where others may read it.
+QString connectionStringWithoutPassword(const QString& connectionString);
 // The connection string of an embedded hospital database file.
 QString embeddedConnectionString(const QString& path);
 bool isEmbeddedConnectionString(const QString& connectionString);

@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -55,12 +56,16 @@ class StartupTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
     void SetUp() override {
+        // Tests run side by side: each keeps its own remembered servers.
+        components::CurrentUser::setSettingsPath(dir_.filePath("login.ini"));
         setProgramFolder(dir_.path());
         patient::Selection() = patient::PatientSelection{};
     }
     void TearDown() override {
         if (session().MainWindow) delete session().MainWindow.data();
         session().CurrentUser.reset();
+        components::CurrentUser::setSettingsPath(QString());
+        components::CurrentUser::setDefaultEmbeddedPath(QString());
     }
     QTemporaryDir dir_;
     test::TestHospital hospital_;
@@ -279,8 +284,9 @@ TEST_F(StartupTest, ReportCommandsOpenTheirPromptsAndViewers) {
 
 TEST_F(StartupTest, TheLogInDialogStartsInTheCodeBoxAndTabsToThePassword) {
     // A first start: the default hospital file does not exist yet and is made from the demo.
-    const QString defaultPath = components::CurrentUser::defaultEmbeddedPath();
-    QFile::remove(defaultPath);
+    // It is this test's own file: the others, side by side, keep using the shared one.
+    const QString defaultPath = dir_.filePath("first-start/hospital.db");
+    components::CurrentUser::setDefaultEmbeddedPath(defaultPath);
     prompts_.expectDialog([&](QDialog& d) {
         d.show();
         QApplication::setActiveWindow(&d);
@@ -299,6 +305,67 @@ TEST_F(StartupTest, TheLogInDialogStartsInTheCodeBoxAndTabsToThePassword) {
     ASSERT_EQ(StartSession(), StartResult::Running);
     EXPECT_TRUE(QFileInfo::exists(defaultPath));
     EXPECT_EQ(session().CurrentUser->ServerName(), defaultPath);
+}
+
+TEST_F(StartupTest, TheLogInDialogOffersTheServerOfTheLastLogInFirst) {
+    const QString embedded = QDir::toNativeSeparators(components::CurrentUser::defaultEmbeddedPath());
+    auto servers = [](QDialog& d) {
+        auto* cbo = d.findChild<QComboBox*>("cboServer");
+        QStringList out;
+        for (int i = 0; i < cbo->count(); ++i) out << cbo->itemText(i);
+        return out;
+    };
+    // Nothing remembered yet: the embedded database is the one choice.
+    prompts_.expectDialog([&](QDialog& d) {
+        EXPECT_EQ(servers(d), QStringList{embedded});
+        return logIn(hospital_.path(), "0001", {"a", "b", "c", "d", "e"})(d);
+    });
+    ASSERT_EQ(StartSession(), StartResult::NotLoggedIn);
+    // A failed log-in is not remembered; a successful one is, and comes first next time.
+    prompts_.expectDialog([&](QDialog& d) {
+        EXPECT_EQ(servers(d), QStringList{embedded});
+        return logIn(hospital_.path(), "0001", {"demo"})(d);
+    });
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    delete session().MainWindow.data();
+    session().CurrentUser.reset();
+    prompts_.expectDialog([&](QDialog& d) {
+        EXPECT_EQ(servers(d), (QStringList{QDir::toNativeSeparators(hospital_.path()), embedded}));
+        EXPECT_EQ(d.findChild<QComboBox*>("cboServer")->currentText(), QDir::toNativeSeparators(hospital_.path()));
+        // Only code and password to type.
+        d.show();
+        QTest::keyClicks(d.findChild<QLineEdit*>("txtEmployeeCode"), "0001");
+        QTest::keyClicks(d.findChild<QLineEdit*>("txtPassword"), "demo");
+        QTest::keyClick(d.findChild<QLineEdit*>("txtPassword"), Qt::Key_Return);
+        return d.result();
+    });
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    EXPECT_EQ(session().CurrentUser->ServerName(), hospital_.path());
+}
+
+TEST_F(StartupTest, RememberedServersKeepNoPasswordAndNoVanishedFile) {
+    using components::CurrentUser;
+    CurrentUser::rememberServer("DRIVER=FreeTDS;SERVER=mss-db;PORT=1433;UID=mss;PWD={se;cret};DATABASE=MSS");
+    CurrentUser::rememberServer("DSN=Hospital;Password=x");
+    QTemporaryDir files;
+    const QString gone = files.filePath("gone.db");
+    QFile(gone).open(QIODevice::WriteOnly);
+    CurrentUser::rememberServer(gone);
+    ASSERT_EQ(CurrentUser::recentServers().first(), gone);
+    QFile::remove(gone);
+    EXPECT_EQ(CurrentUser::recentServers(),
+              (QStringList{"DSN=Hospital", "DRIVER=FreeTDS;SERVER=mss-db;PORT=1433;UID=mss;DATABASE=MSS"}));
+    QFile ini(CurrentUser::settingsPath());
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(ini.readAll().contains("cret"));
+
+    // Newest first, once each, at most the last few.
+    for (int i = 0; i < CurrentUser::kRecentServers + 3; ++i) CurrentUser::rememberServer(QString("DSN=H%1").arg(i % 5));
+    CurrentUser::rememberServer("DSN=H9");
+    const QStringList recent = CurrentUser::recentServers();
+    EXPECT_EQ(recent.mid(0, 6), (QStringList{"DSN=H9", "DSN=H0", "DSN=H4", "DSN=H3", "DSN=H2", "DSN=H1"}));
+    EXPECT_LE(recent.size(), CurrentUser::kRecentServers);
+    EXPECT_EQ(recent.count("DSN=H0"), 1);
 }
 
 }  // namespace
