@@ -248,10 +248,6 @@ bool quickShape(const QString& text, Tokens& out) {
 }
 
 Tokens tokenize(const QString& text, bool withTokens) {
-    if (!withTokens) {
-        Tokens quick;
-        if (quickShape(text, quick)) return quick;
-    }
     Tokens out;
     out.list.reserve(text.size() / 4 + 4);
     out.shape.reserve(text.size() + 8);

@@ -24,7 +24,7 @@ struct Tokens {
 };
 
 // Fails with 105 for an unclosed quote and 102 for a character that cannot start a token.
-// Without `withTokens` only the shape and the literals are built (the cache-hit path).
+// Without `withTokens` only the shape and the literals are built (texts quickScan() refuses).
 Tokens tokenize(const QString& text, bool withTokens = true);
 
 // Where a string literal stands in a text: its characters, apostrophes still doubled when
