@@ -32,7 +32,7 @@ public:
 
     Engine& engine();
     ProcedureLibrary& procedures() { return library_; }
-    void setUser(const QString& user) { engine().setUser(user); }
+    void setUser(const QString& user) override { engine().setUser(user); }
 
     // Fault injection for tests. "Statement" = one execute()/executeWithOutput() call.
     // The nth statement from now (1 = the next one) fails / records a warning and runs.

@@ -1,5 +1,8 @@
 // The program: start-up, then the main window's day until its last window closes.
-#include "shell/session/session.h"
+#include "app/backends.h"
+#include "app/firststart.h"
+#include "app/startup.h"
+#include "shell/components/userlogin.h"
 
 #include <QApplication>
 
@@ -7,6 +10,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MedicalSocialService"));
     QApplication::setOrganizationName(QStringLiteral("MSS"));
+    mss::app::RegisterBackends();
+    mss::components::CurrentUser::setFirstStart(&mss::app::PrepareDemoHospital);
     if (mss::StartSession() != mss::StartResult::Running) return 0;
     return app.exec();
 }

@@ -1,5 +1,4 @@
 #include "patient/clspatientsearch.h"
-#include "patient/patientselection.h"
 #include "shell/db/dbaccess.h"
 #include "shell/db/sqltext.h"
 #include "shell/db/text.h"
@@ -7,9 +6,9 @@
 
 namespace mss::patient {
 
-PatientSelection& Selection() {
-    static PatientSelection selection;
-    return selection;
+clsPatientSearch& PatientSearch() {
+    static clsPatientSearch gateway;
+    return gateway;
 }
 
 clsPatientSearch::clsPatientSearch() = default;
@@ -40,12 +39,8 @@ bool clsPatientSearch::InitConnection(const QString& strConnectionString, const 
         return false;
     }
     // Not trapped: a connection that cannot be opened here is a failure of its own.
-    if (!db::HasSessionConnection() || db::SessionConnection().State() == db::adStateClosed) {
-        static db::Connection fallback;
-        if (fallback.State() == db::adStateOpen) fallback.Close();
-        fallback.Open(strConnectionString);
-        db::SetSessionConnection(&fallback);
-    }
+    if (!db::HasSessionConnection() || db::SessionConnection().State() == db::adStateClosed)
+        db::OpenSessionConnection(strConnectionString);
     return true;
 }
 

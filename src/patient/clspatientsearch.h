@@ -31,4 +31,8 @@ private:
     db::Recordset rs_;
 };
 
+// The program's single gateway (the Session's PatientSearch), created on first use and kept
+// across "Change Active User".
+clsPatientSearch& PatientSearch();
+
 }  // namespace mss::patient

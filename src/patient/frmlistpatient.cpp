@@ -4,14 +4,13 @@
 #include "shell/db/text.h"
 #include "shell/dialogs/action.h"
 #include "shell/dialogs/prompt.h"
+#include "shell/dialogs/settings.h"
 #include "ui_frmlistpatient.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygon>
@@ -20,8 +19,6 @@
 namespace mss::patient {
 
 namespace {
-QMenu* g_fileMenu = nullptr;
-QAction* g_datasheet = nullptr;
 
 const char* const kHeaders[12] = {" Adm. No.", " Hosp.No.", " Adm.Date", " Last Name", " First Name", " Middle Name",
                                   " Room No.", " MSS  ", " Address", " Dcr.Date", " BillingDate", " Er"};
@@ -48,9 +45,6 @@ QIcon headerIcon(HeaderIcon kind) {
 // A hand pointing, for the MSS-patients link.
 QCursor linkCursor() { return QCursor(Qt::PointingHandCursor); }
 }  // namespace
-
-void frmListPatient::setFileMenu(QMenu* menu) { g_fileMenu = menu; }
-void frmListPatient::setDatasheetAction(QAction* action) { g_datasheet = action; }
 
 frmListPatient::frmListPatient(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frmListPatient>()) {
     ui->setupUi(this);
@@ -97,9 +91,10 @@ frmListPatient::frmListPatient(QWidget* parent) : QWidget(parent), ui(std::make_
         if (list->hasFocus()) selectPatient();
     });
     list->installEventFilter(this);
-    connect(list, &QTreeWidget::customContextMenuRequested, this, [](const QPoint&) {
-        if (!Selection().HospNum.isEmpty() && g_fileMenu) g_fileMenu->popup(QCursor::pos());
+    connect(list, &QTreeWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
+        if (!Selection().HospNum.isEmpty()) emit contextMenuWanted(list->viewport()->mapToGlobal(at));
     });
+    ui::rememberColumns(*list->header(), ui::Setting::PatientListColumns);
     list->setEnabled(false);
     ui->pbProgress->hide();
     layoutForScreen();
@@ -209,6 +204,7 @@ void frmListPatient::lblMSS_Click() {
 
 void frmListPatient::SearchPatients(const QString& hospNum, const QString& lastName, const QString& idNum,
                                     const QString& firstName, const QString& middleName, bool mssPatients) {
+    const ui::BusyGuard busy;
     auto* list = ui->lvwSearchPatient;
     list->setEnabled(true);
     QString procedure;
@@ -223,6 +219,7 @@ void frmListPatient::SearchPatients(const QString& hospNum, const QString& lastN
     if (rsPatient_.RecordCount() <= 0 && rsPatient_.Eof()) {
         list->clear();
         list->setEnabled(false);
+        ui->lblRecCount->setText(QStringLiteral("Total No. of Records: 0"));
     } else {
         list->setEnabled(true);
         list->clear();
@@ -230,7 +227,6 @@ void frmListPatient::SearchPatients(const QString& hospNum, const QString& lastN
         ui->pbProgress->show();
         ui->pbProgress->setMaximum(static_cast<int>(std::max(1L, total)));
         ui->pbProgress->setValue(0);
-        ui->lblRecCount->setText(QStringLiteral("Total No. of Records: ") + QString::number(total));
         const int subItems = mssPatients ? 9 : 11;
         bool first = true;
         QList<QTreeWidgetItem*> batch;
@@ -264,6 +260,8 @@ void frmListPatient::SearchPatients(const QString& hospNum, const QString& lastN
         }
         // One insertion keeps a long list from repainting per row.
         list->addTopLevelItems(batch);
+        // What is listed: a listing ended early by a failing row shows fewer than were found.
+        ui->lblRecCount->setText(QStringLiteral("Total No. of Records: ") + QString::number(list->topLevelItemCount()));
         if (list->topLevelItemCount() > 0) list->setCurrentItem(list->topLevelItem(0));
         if (list->isVisible()) {
             list->setFocus();
@@ -285,7 +283,7 @@ void frmListPatient::selectPatient() {
     s.MSSID = item->text(7);
     s.Billdate = item->text(10);
     s.ERNum = item->text(11);
-    if (g_datasheet) g_datasheet->setEnabled(text::IsNumeric(s.IDNUM));
+    emit patientChosen();
 }
 
 void frmListPatient::sortBy(int column) {

@@ -1,16 +1,14 @@
 #pragma once
 // The patient search: finds the encounters of in-, out-, ER and MSS patients and makes the
 // picked one the Patient selection.
-#include "patient/patientselection.h"
 #include "shell/db/recordset.h"
+#include "shell/session/patientselection.h"
 
 #include <QWidget>
 #include <array>
 #include <memory>
 
-class QAction;
 class QLineEdit;
-class QMenu;
 class QRadioButton;
 class QTreeWidgetItem;
 namespace Ui { class frmListPatient; }
@@ -26,10 +24,6 @@ public:
     explicit frmListPatient(QWidget* parent = nullptr);
     ~frmListPatient() override;
 
-    // The main window's File menu (popped up on the list) and its "Patient Datasheet" item.
-    static void setFileMenu(QMenu* menu);
-    static void setDatasheetAction(QAction* action);
-
     // Lays out the panels for the splitter at x twips.
     void SizeControls(int x);
 
@@ -39,6 +33,12 @@ public:
 
     // Runs the opening search when the selection holds a remembered patient.
     void runOpeningSearch();
+
+signals:
+    // The worker picked an encounter: it is the Patient selection now.
+    void patientChosen();
+    // A right click on the list while a patient is chosen (the host pops up its File menu).
+    void contextMenuWanted(const QPoint& globalPos);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,41 +1,41 @@
 #include "hospitaldb/embedded.h"
 #include "patient/clspatientsearch.h"
 #include "patient/frmlistpatient.h"
-#include "patient/patientselection.h"
 #include "promptdouble.h"
 #include "shell/db/text.h"
+#include "shell/dialogs/settings.h"
+#include "shell/session/patientselection.h"
 #include "testhospital.h"
 
-#include <QAction>
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 using namespace mss;
-using patient::Selection;
 
 namespace {
 
 class PatientSearchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Selection() = patient::PatientSelection{};
+        previousSettings_ = ui::settingsFile();
+        ui::setSettingsFile(settings_.filePath("settings.ini"));
+        Selection() = PatientSelection{};
         screen_ = std::make_unique<patient::frmListPatient>();
         screen_->resize(1100, 600);
         screen_->show();
-        datasheet_.setEnabled(false);
-        patient::frmListPatient::setDatasheetAction(&datasheet_);
         hospital_.takeStatements();
     }
-    void TearDown() override { patient::frmListPatient::setDatasheetAction(nullptr); }
+    void TearDown() override { ui::setSettingsFile(previousSettings_); }
 
     template <typename T> T* child(const char* name) {
         T* w = screen_->findChild<T*>(QString::fromLatin1(name));
@@ -55,19 +55,21 @@ protected:
                                 "ON p.HospNum = m.HospNum WHERE p.DcrDate IS NULL ORDER BY m.LastName");
     }
 
+    QTemporaryDir settings_;
+    QString previousSettings_;
     test::TestHospital hospital_;
     test::ScriptedPrompts prompts_;
     std::unique_ptr<patient::frmListPatient> screen_;
-    QAction datasheet_{"Patient Datasheet"};
 };
 
 TEST_F(PatientSearchTest, OpensWithTheColumnsAndAnEmptyDisabledList) {
     ASSERT_EQ(list()->columnCount(), 12);
     const QStringList expected{" Adm. No.", " Hosp.No.", " Adm.Date", " Last Name", " First Name", " Middle Name",
                                " Room No.", " MSS  ", " Address", " Dcr.Date", " BillingDate", " Er"};
+    const int twips[12] = {1000, 1050, 1900, 1550, 1550, 1550, 1000, 1350, 2300, 2500, 2500, 1000};
     for (int c = 0; c < 12; ++c) {
         EXPECT_EQ(list()->headerItem()->text(c), expected[c]);
-        EXPECT_EQ(list()->columnWidth(c), text::TwipsToPixels(patient::frmListPatient::kColumnWidths[c]));
+        EXPECT_EQ(list()->columnWidth(c), qRound(twips[c] / 15.0)) << "column " << c;
     }
     EXPECT_FALSE(list()->isEnabled());
     EXPECT_TRUE(child<QRadioButton>("optPatientType_0")->isChecked());
@@ -97,7 +99,6 @@ TEST_F(PatientSearchTest, EnterInTheSurnameBoxSearchesInPatientsAndSelectsTheFir
     EXPECT_EQ(Selection().HospNum, first->text(1));
     EXPECT_EQ(Selection().PatientName, first->text(3) + ", " + first->text(4) + " " + first->text(5));
     EXPECT_EQ(first->text(3).toUpper().left(surname.size()), surname.toUpper());
-    EXPECT_TRUE(datasheet_.isEnabled()) << "in-patient admission numbers are numeric";
 }
 
 TEST_F(PatientSearchTest, SearchButtonSendsEveryBoxTrimmedAndRefusesAllPatientsWithNothing) {
@@ -126,26 +127,45 @@ TEST_F(PatientSearchTest, SearchButtonSendsEveryBoxTrimmedAndRefusesAllPatientsW
 }
 
 TEST_F(PatientSearchTest, ApostrophesBecomeGraveAccentsExceptInTheHospitalNumber) {
+    // A patient registered elsewhere with an apostrophe in the hospital number.
+    hospital_.connection().Execute("INSERT INTO PATIENT_DATA..tbMaster (HospNum, LastName, FirstName) "
+                                   "VALUES ('12''3', 'O`NEIL', 'SEAN')");
+    hospital_.connection().Execute("INSERT INTO PATIENT_DATA..tbPatient2 (IdNum, HospNum, AdmDate) "
+                                   "VALUES ('99123', '12''3', GETDATE())");
+    hospital_.takeStatements();
     typeInto("txtLastname", "o'neil");
     EXPECT_EQ(child<QLineEdit>("txtLastname")->text(), "O`NEIL");
     typeInto("txtHospNum", "12'3");
     EXPECT_EQ(child<QLineEdit>("txtHospNum")->text(), "12'3");
     pressEnter("txtHospNum");
-    // The apostrophe still cannot break the statement.
+    // The apostrophe cannot break the statement, and it finds exactly that patient.
     EXPECT_EQ(hospital_.takeStatements(), QStringList{"MSS..sp_MSS_LoadInPatient '12''3', 'O`NEIL','','',''"});
+    ASSERT_EQ(list()->topLevelItemCount(), 1);
+    EXPECT_EQ(list()->topLevelItem(0)->text(0), "99123");
+    EXPECT_EQ(list()->topLevelItem(0)->text(1), "12'3");
+    EXPECT_EQ(Selection().HospNum, "12'3");
     EXPECT_TRUE(prompts_.shown().isEmpty());
 }
 
-TEST_F(PatientSearchTest, ASearchFindingNothingKeepsTheCountAndDisablesTheList) {
+TEST_F(PatientSearchTest, ASearchFindingNothingCountsNothingAndDisablesTheList) {
     typeInto("txtLastname", admittedSurname());
     pressEnter("txtLastname");
-    const QString countText = child<QLabel>("lblRecCount")->text();
+    ASSERT_NE(child<QLabel>("lblRecCount")->text(), "Total No. of Records: 0");
     ASSERT_TRUE(list()->isEnabled());
     child<QLineEdit>("txtLastname")->setText("ZZZNOBODY");
     pressEnter("txtLastname");
     EXPECT_EQ(list()->topLevelItemCount(), 0);
     EXPECT_FALSE(list()->isEnabled());
-    EXPECT_EQ(child<QLabel>("lblRecCount")->text(), countText);
+    EXPECT_EQ(child<QLabel>("lblRecCount")->text(), "Total No. of Records: 0");
+}
+
+TEST_F(PatientSearchTest, ColumnWidthsTheWorkerSetAreKeptForTheNextSearchScreen) {
+    list()->header()->resizeSection(3, 260);
+    screen_.reset();
+    patient::frmListPatient again;
+    auto* l = again.findChild<QTreeWidget*>("lvwSearchPatient");
+    EXPECT_EQ(l->columnWidth(3), 260);
+    EXPECT_EQ(l->columnWidth(4), qRound(1550 / 15.0)) << "only what was changed differs";
 }
 
 TEST_F(PatientSearchTest, EnterClearsTheSelectionFieldsOfTheOtherBoxes) {
@@ -178,18 +198,29 @@ TEST_F(PatientSearchTest, MssPatientsLinkListsNineColumnsAndSetsTypeFive) {
     EXPECT_FALSE(link->font().underline());
     EXPECT_TRUE(link->styleSheet().contains("#c0c0ff"));
 
+    // A server whose MSS list also gives a billing date and an ER number: the list still
+    // fills only its first nine columns after the number.
+    auto* embedded = dynamic_cast<hospitaldb::EmbeddedBackend*>(hospital_.connection().backend());
+    ASSERT_NE(embedded, nullptr);
+    embedded->procedures().loadText(
+        "-- @procedure MSS.sp_MSS_LoadMSSPatient\n-- @param HospNum\n-- @param LastName\n-- @param IdNum\n"
+        "-- @param FirstName\n-- @param MiddleName\n"
+        "SELECT '5001' AS IDNUM, '00005001' AS HospNum, '12/01/2026' AS AdmDate, 'REYES' AS LastName,\n"
+        "       'ANA' AS FirstName, 'M' AS MiddleName, '201' AS RoomID, 'MSS-77' AS MSS, 'QC' AS Address,\n"
+        "       '12/05/2026' AS dcrdate, '12/06/2026' AS BillingDate, 'ER-9' AS ERNum;\n",
+        "test");
     QTest::mouseClick(link, Qt::LeftButton);
     EXPECT_EQ(hospital_.takeStatements(), QStringList{"MSS..sp_MSS_LoadMSSPatient '', '','','',''"});
     EXPECT_EQ(Selection().PatientType, "5");
-    const long holders = hospital_.count(
-        "SELECT count(*) FROM PATIENT_DATA..tbMaster WHERE isnull(MSSNum,'') <> ''");
-    ASSERT_GT(holders, 0);
-    ASSERT_GT(list()->topLevelItemCount(), 0);
-    EXPECT_EQ(list()->topLevelItem(0)->text(10), "");
-    EXPECT_EQ(list()->topLevelItem(0)->text(11), "");
+    ASSERT_EQ(list()->topLevelItemCount(), 1);
+    QTreeWidgetItem* row = list()->topLevelItem(0);
+    EXPECT_EQ(row->text(7), "MSS-77");
+    EXPECT_EQ(row->text(9), "12/05/2026");
+    EXPECT_EQ(row->text(10), "") << "the billing date is not listed for MSS patients";
+    EXPECT_EQ(row->text(11), "") << "nor the ER number";
     EXPECT_EQ(Selection().Billdate, "");
     EXPECT_EQ(Selection().ERNum, "");
-    EXPECT_FALSE(Selection().MSSID.isEmpty());
+    EXPECT_EQ(Selection().MSSID, "MSS-77");
 }
 
 TEST_F(PatientSearchTest, HeaderClicksSortAndFlipTheArrows) {
@@ -226,7 +257,6 @@ TEST_F(PatientSearchTest, ClickingARowSelectsItAndClosingKeepsOnlySomeFields) {
     EXPECT_EQ(Selection().IDNUM, second->text(0));
     EXPECT_EQ(Selection().ERNum, second->text(11));
     EXPECT_FALSE(Selection().ERNum.isEmpty()) << "ER visits carry their ER number";
-    EXPECT_FALSE(datasheet_.isEnabled()) << "ER registration numbers are not numeric";
     const QString er = Selection().ERNum, bill = Selection().Billdate;
     screen_->close();
     EXPECT_EQ(Selection().IDNUM, "");
@@ -260,8 +290,10 @@ TEST_F(PatientSearchTest, SplitterBoundsTheLayout) {
     EXPECT_EQ(child<QWidget>("Frame1")->x(), text::TwipsToPixels(3680));
 }
 
-// A server whose ER search lacks a column: the rows are still listed, without it.
-TEST_F(PatientSearchTest, AfterTheFirstRowFailuresWhileListingAreSkipped) {
+// A server whose ER search lacks a column: every row is listed from the first on, without
+// it. Without the admission number, the first item cannot be listed: the search ends there
+// and the failure is shown.
+TEST_F(PatientSearchTest, OnceTheFirstItemIsListedFailuresWhileListingAreSkipped) {
     auto* embedded = dynamic_cast<hospitaldb::EmbeddedBackend*>(hospital_.connection().backend());
     ASSERT_NE(embedded, nullptr);
     embedded->procedures().loadText(
@@ -274,10 +306,24 @@ TEST_F(PatientSearchTest, AfterTheFirstRowFailuresWhileListingAreSkipped) {
     child<QRadioButton>("optPatientType_3")->click();
     pressEnter("txtLastname");
     ASSERT_EQ(list()->topLevelItemCount(), 2);
+    EXPECT_EQ(list()->topLevelItem(0)->text(4), "ANA");
     EXPECT_EQ(list()->topLevelItem(1)->text(0), "9002B");
     EXPECT_EQ(list()->topLevelItem(1)->text(4), "BEN");
     EXPECT_EQ(list()->topLevelItem(1)->text(11), "");
     EXPECT_TRUE(prompts_.shown().isEmpty());
+
+    embedded->procedures().loadText(
+        "-- @procedure MSS.sp_MSS_LoadERPatient\n-- @param HospNum\n-- @param LastName\n-- @param IdNum\n"
+        "-- @param FirstName\n-- @param MiddleName\n"
+        "SELECT '00009001' AS HospNum, '12/01/2026' AS AdmDate, 'CRUZ' AS LastName, 'ANA' AS FirstName,\n"
+        "       '' AS MiddleName, 'OPD' AS RoomID, '' AS MSS, '' AS Address, NULL AS dcrdate, '' AS BillingDate,\n"
+        "       'ER-1' AS ERNum;\n",
+        "test");
+    prompts_.expect("Run-time error '3265':\n\nItem cannot be found in the collection corresponding to the "
+                    "requested name or ordinal.");
+    pressEnter("txtLastname");
+    EXPECT_EQ(prompts_.shown().size(), 1);
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
 }
 
 // Before the first row is listed, a failure ends the search and is shown.
@@ -294,23 +340,20 @@ TEST_F(PatientSearchTest, AFailingSearchIsShownAndTheScreenStaysUsable) {
     EXPECT_GT(list()->topLevelItemCount(), 0);
 }
 
-TEST_F(PatientSearchTest, RightClickOnTheListPopsUpTheFileMenuOnlyWithAPatient) {
-    QMenu file("File");
-    file.addAction("Intake Sheet Entry");
-    int shown = 0;
-    QObject::connect(&file, &QMenu::aboutToShow, [&] { ++shown; });
-    patient::frmListPatient::setFileMenu(&file);
+TEST_F(PatientSearchTest, RightClickOnTheListAsksForTheMenuOnlyWithAPatient) {
+    QSignalSpy wanted(screen_.get(), &patient::frmListPatient::contextMenuWanted);
+    QSignalSpy chosen(screen_.get(), &patient::frmListPatient::patientChosen);
     QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), list()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(list()->viewport(), &click);
-    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(wanted.count(), 0);
     typeInto("txtLastname", admittedSurname());
     pressEnter("txtLastname");
     ASSERT_FALSE(Selection().HospNum.isEmpty());
+    EXPECT_GE(chosen.count(), 1) << "the first listed patient is chosen";
     QContextMenuEvent again(QContextMenuEvent::Mouse, QPoint(5, 5), list()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(list()->viewport(), &again);
-    EXPECT_EQ(shown, 1);
-    file.hide();
-    patient::frmListPatient::setFileMenu(nullptr);
+    ASSERT_EQ(wanted.count(), 1);
+    EXPECT_EQ(wanted.at(0).at(0).toPoint(), list()->viewport()->mapToGlobal(QPoint(5, 5)));
 }
 
 // The registry gateway the intake sheet and start-up use.

@@ -1,6 +1,9 @@
 #pragma once
 #include <QDialog>
+#include <functional>
 #include <memory>
+
+class QThread;
 
 namespace Ui { class frmLogIn; }
 
@@ -23,12 +26,19 @@ public:
     QString status() const;
     int failures() const { return failures_; }
 
+    // Runs `work` on a thread of its own while the dialog is up, with a busy bar and
+    // `busyText`; the log-in button waits for it. `work` returns the line shown afterwards.
+    void prepare(const QString& busyText, std::function<QString()> work);
+    bool preparing() const { return thread_ != nullptr; }
+
 private:
     void tryLogIn();
+    void prepared(const QString& line);
 
     std::unique_ptr<Ui::frmLogIn> ui;
     CurrentUser& user_;
     int failures_ = 0;
+    QThread* thread_ = nullptr;
 };
 
 }  // namespace mss::components

@@ -1,17 +1,16 @@
 #include "shell/components/userlogin.h"
 #include "shell/components/frmlogin.h"
-#include "hospitaldb/demo.h"
-#include "hospitaldb/embedded.h"
 #include "shell/db/recordset.h"
 #include "shell/db/sqltext.h"
 #include "shell/db/text.h"
 #include "shell/dialogs/prompt.h"
+#include "shell/dialogs/settings.h"
 #include "ui_frmlogin.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
+#include <QThread>
 #include <sodium.h>
 
 namespace mss::components {
@@ -22,13 +21,13 @@ const QString kWrongCredentials = QStringLiteral("Unknown employee code or wrong
 bool isOdbcServer(const QString& server) { return server.contains(u'='); }
 
 // Where tests put the workstation's own files.
-QString& settingsOverride() {
-    static QString path;
-    return path;
-}
 QString& embeddedOverride() {
     static QString path;
     return path;
+}
+CurrentUser::FirstStart& firstStart() {
+    static CurrentUser::FirstStart f;
+    return f;
 }
 }  // namespace
 
@@ -44,17 +43,11 @@ QString CurrentUser::defaultEmbeddedPath() {
 
 void CurrentUser::setDefaultEmbeddedPath(const QString& path) { embeddedOverride() = path; }
 
-QString CurrentUser::settingsPath() {
-    if (!settingsOverride().isEmpty()) return settingsOverride();
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("login.ini"));
-}
-
-void CurrentUser::setSettingsPath(const QString& path) { settingsOverride() = path; }
+void CurrentUser::setFirstStart(FirstStart f) { firstStart() = std::move(f); }
 
 QStringList CurrentUser::recentServers() {
-    const QSettings settings(settingsPath(), QSettings::IniFormat);
     QStringList out;
-    for (const QString& server : settings.value(QStringLiteral("LogIn/RecentServers")).toStringList()) {
+    for (const QString& server : ui::setting(ui::Setting::RecentServers).toStringList()) {
         // A database file that was moved or removed since is no choice any more.
         if (!isOdbcServer(server) && !QFileInfo::exists(QDir::fromNativeSeparators(server))) continue;
         out << server;
@@ -64,12 +57,11 @@ QStringList CurrentUser::recentServers() {
 
 void CurrentUser::rememberServer(const QString& server) {
     const QString kept = isOdbcServer(server) ? db::connectionStringWithoutPassword(server) : server;
-    QSettings settings(settingsPath(), QSettings::IniFormat);
-    QStringList list = settings.value(QStringLiteral("LogIn/RecentServers")).toStringList();
+    QStringList list = ui::setting(ui::Setting::RecentServers).toStringList();
     list.removeAll(kept);
     list.prepend(kept);
     while (list.size() > kRecentServers) list.removeLast();
-    settings.setValue(QStringLiteral("LogIn/RecentServers"), list);
+    ui::setSetting(ui::Setting::RecentServers, list);
 }
 
 QVariant CurrentUser::Connected() const {
@@ -140,9 +132,7 @@ bool CurrentUser::LogIn(const QString& server, const QString& employeeCode, cons
     } catch (const db::Failure& f) {
         return fail(QStringLiteral("Cannot reach the database: %1").arg(f.Description));
     }
-    // The embedded database stamps what this worker writes, as a server does with its log-in.
-    if (auto* embedded = dynamic_cast<hospitaldb::EmbeddedBackend*>(connection->backend()))
-        embedded->setUser(employeeCode_);
+    connection->backend()->setUser(employeeCode_);
     if (connection_) connection_->Close();
     connection_ = std::move(connection);
     password_ = password;
@@ -156,16 +146,16 @@ bool CurrentUser::LogIn(const QString& server, const QString& employeeCode, cons
 void CurrentUser::ShowMain() {
     frmLogIn dialog(*this);
     const QString defaultPath = defaultEmbeddedPath();
-    if (!QFileInfo::exists(defaultPath)) {
-        // A first start on a fresh machine: give the worker the demo hospital to work with.
-        try {
-            QDir().mkpath(QFileInfo(defaultPath).absolutePath());
-            hospitaldb::buildDemo(defaultPath);
-            dialog.setStatus(QStringLiteral("A new hospital database was created from the demo hospital: %1")
-                                 .arg(QDir::toNativeSeparators(defaultPath)));
-        } catch (const db::Failure& f) {
-            dialog.setStatus(QStringLiteral("The demo hospital could not be created: %1").arg(f.Description));
-        }
+    if (!QFileInfo::exists(defaultPath) && firstStart()) {
+        // A first start on a fresh machine: the dialog is up at once and the log-in waits.
+        dialog.prepare(QStringLiteral("The demo hospital is being prepared: %1").arg(QDir::toNativeSeparators(defaultPath)),
+                       [make = firstStart(), defaultPath] {
+                           try {
+                               return make(defaultPath);
+                           } catch (const db::Failure& f) {
+                               return QStringLiteral("The demo hospital could not be created: %1").arg(f.Description);
+                           }
+                       });
     }
     if (ui::ShowModal(dialog) != QDialog::Accepted && !connected_.toBool()) connected_ = false;
 }
@@ -183,12 +173,34 @@ frmLogIn::frmLogIn(CurrentUser& user, QWidget* parent)
     ui->txtEmployeeCode->setFocus();
 }
 
-frmLogIn::~frmLogIn() = default;
+frmLogIn::~frmLogIn() {
+    // A half-made database must not be left behind by a dialog that was closed early.
+    if (thread_) thread_->wait();
+}
+
+void frmLogIn::prepare(const QString& busyText, std::function<QString()> work) {
+    auto line = std::make_shared<QString>();
+    thread_ = QThread::create([work = std::move(work), line] { *line = work(); });
+    connect(thread_, &QThread::finished, this, [this, line] { prepared(*line); });
+    connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
+    setStatus(busyText);
+    ui->pbPreparing->show();
+    ui->cmdOK->setEnabled(false);
+    thread_->start();
+}
+
+void frmLogIn::prepared(const QString& line) {
+    thread_ = nullptr;
+    ui->pbPreparing->hide();
+    ui->cmdOK->setEnabled(true);
+    setStatus(line);
+}
 
 void frmLogIn::setStatus(const QString& text) { ui->lblStatus->setText(text); }
 QString frmLogIn::status() const { return ui->lblStatus->text(); }
 
 void frmLogIn::tryLogIn() {
+    if (preparing()) return;
     QString error;
     const QString server = QDir::fromNativeSeparators(ui->cboServer->currentText());
     if (user_.LogIn(isOdbcServer(server) ? ui->cboServer->currentText() : server, ui->txtEmployeeCode->text(),

@@ -4,6 +4,7 @@
 
 #include <QSet>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 namespace mss::components {
@@ -39,11 +40,15 @@ public:
     static QString defaultEmbeddedPath();
     static void setDefaultEmbeddedPath(const QString& path);  // empty: in the user's data folder
 
+    // Makes the default embedded database when it does not exist yet and returns the line the
+    // dialog shows about it; fails with a Failure. The program sets it (it builds the demo
+    // hospital); without it the dialog offers the missing file as it is.
+    using FirstStart = std::function<QString(const QString& path)>;
+    static void setFirstStart(FirstStart firstStart);
+
     // The servers of the last successful log-ins on this workstation, newest first, as the
     // dialog offers them; passwords in connection strings are never kept.
     static constexpr int kRecentServers = 8;
-    static QString settingsPath();
-    static void setSettingsPath(const QString& path);  // empty: the user's configuration folder
     static QStringList recentServers();
     static void rememberServer(const QString& server);
 

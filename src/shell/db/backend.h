@@ -36,6 +36,10 @@ public:
     virtual QString defaultDatabase() const = 0;
 
     virtual void close() = 0;
+
+    // The worker who logged in, for engines that stamp writes with it as a server does
+    // with its log-in name.
+    virtual void setUser(const QString& employeeCode) {}
 };
 
 }  // namespace mss::db

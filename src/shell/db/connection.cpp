@@ -1,7 +1,5 @@
 #include "shell/db/connection.h"
-#include "shell/db/odbc/odbcbackend.h"
-#include "hospitaldb/embedded.h"
-
+#include <QHash>
 #include <algorithm>
 
 namespace mss::db {
@@ -10,7 +8,19 @@ namespace {
 const QString kProviderKey = QStringLiteral("Provider");
 const QString kEmbeddedProvider = QStringLiteral("HospitalDB");
 const QString kSource = QStringLiteral("Connection");
+
+// Filled at start-up (and by the test support); keyed by the lower-cased provider name.
+QHash<QString, BackendFactory>& registry() {
+    static QHash<QString, BackendFactory> factories;
+    return factories;
 }
+}  // namespace
+
+void RegisterBackend(const QString& provider, BackendFactory factory) {
+    registry().insert(provider.toLower(), std::move(factory));
+}
+
+bool IsBackendRegistered(const QString& provider) { return registry().contains(provider.toLower()); }
 
 QList<ConnectionStringPart> connectionStringParts(const QString& connectionString) {
     // Values may be wrapped in braces so they can hold ';'.
@@ -83,15 +93,14 @@ Connection::~Connection() {
 
 void Connection::Open(const QString& connectionString) {
     if (backend_)
-        throw Failure(3705, kSource, QStringLiteral("Operation is not allowed when the object is open."));
+        throw Failure(errnum::ObjectOpen, kSource, QStringLiteral("Operation is not allowed when the object is open."));
     errors_.clear();
-    std::unique_ptr<Backend> backend;
-    if (isEmbeddedConnectionString(connectionString)) {
-        backend = hospitaldb::openEmbedded(connectionStringValue(connectionString, QStringLiteral("Data Source")));
-    } else {
-        backend = openOdbc(connectionString);
-    }
-    OpenWith(std::move(backend), connectionString);
+    const QString provider = connectionStringValue(connectionString, kProviderKey);
+    const auto factory = registry().constFind(provider.toLower());
+    if (factory == registry().constEnd())
+        throw Failure(errnum::ProviderNotFound, kSource,
+                      QStringLiteral("Provider cannot be found. It may not be properly installed."));
+    OpenWith((*factory)(connectionString), connectionString);
 }
 
 void Connection::OpenWith(std::unique_ptr<Backend> backend, const QString& connectionString) {

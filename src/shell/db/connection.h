@@ -1,6 +1,7 @@
 #pragma once
 // A database connection with the part of ADO's Connection that the screens use.
 #include "shell/db/backend.h"
+#include <functional>
 #include <memory>
 
 namespace mss::db {
@@ -12,6 +13,12 @@ enum class LockType { Default = -1, ReadOnly = 1, Pessimistic = 2, Optimistic = 
 constexpr int adStateClosed = 0;
 constexpr int adStateOpen = 1;
 
+// Makes the engine for a connection string. A string without "Provider=" is looked up under
+// the empty name (ODBC), "Provider=HospitalDB;..." under "HospitalDB".
+using BackendFactory = std::function<std::unique_ptr<Backend>(const QString& connectionString)>;
+void RegisterBackend(const QString& provider, BackendFactory factory);
+bool IsBackendRegistered(const QString& provider);
+
 class Connection {
 public:
     Connection();
@@ -19,8 +26,7 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // "Provider=HospitalDB;Data Source=PATH" opens the embedded hospital database;
-    // anything else is an ODBC connection string passed to the driver manager as given.
+    // Opens with the backend registered for the string's provider; fails (3706) when none is.
     void Open(const QString& connectionString);
     // Tests and tools may hand over an engine of their own.
     void OpenWith(std::unique_ptr<Backend> backend, const QString& connectionString);

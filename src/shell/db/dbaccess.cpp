@@ -6,9 +6,23 @@ namespace mss::db {
 
 namespace {
 Connection* g_connection = nullptr;
+// A connection the layer opened itself, before start-up hands over the log-in's own.
+std::unique_ptr<Connection> g_owned;
 }
 
-void SetSessionConnection(Connection* connection) { g_connection = connection; }
+void SetSessionConnection(Connection* connection) {
+    if (connection == g_connection) return;
+    g_connection = connection;
+    g_owned.reset();
+}
+
+Connection& OpenSessionConnection(const QString& connectionString) {
+    auto opened = std::make_unique<Connection>();
+    opened->Open(connectionString);
+    SetSessionConnection(opened.get());
+    g_owned = std::move(opened);
+    return *g_connection;
+}
 
 bool HasSessionConnection() { return g_connection != nullptr; }
 
@@ -36,7 +50,7 @@ QString DateText(const QDate& date) { return text::DateMDY(date); }
 QString DateText(const QString& dateText) {
     const QDateTime dt = text::ParseDateTime(dateText);
     if (!dt.isValid())
-        throw Failure(13, QStringLiteral("Medical Social Service"), QStringLiteral("Type mismatch"));
+        FailTypeMismatch();
     return text::DateMDY(dt.date());
 }
 

@@ -8,6 +8,8 @@ namespace mss::db {
 // The shared connection the operations below work on. The Session sets it at start-up;
 // tests set it to a fresh embedded database.
 void SetSessionConnection(Connection* connection);
+// Opens a connection of the layer's own as the shared one, until another is set.
+Connection& OpenSessionConnection(const QString& connectionString);
 Connection& SessionConnection();
 bool HasSessionConnection();
 

@@ -29,7 +29,13 @@ public:
 
 // Numbers used by the layer itself (the rest come from the server).
 namespace errnum {
+constexpr long TypeMismatch = 13;       // a text that is not the number or date wanted
+constexpr long FileWrite = 75;          // a file that cannot be written
+constexpr long NoReport = 91;           // a report shown before one was opened
 constexpr long InvalidUseOfNull = 94;
+constexpr long Printer = 482;           // the printer cannot be used
+constexpr long ObjectOpen = 3705;       // opening what is already open
+constexpr long ProviderNotFound = 3706; // no backend registered for the connection string
 constexpr long ObjectClosed = 3704;     // operation on a closed recordset/connection
 constexpr long EofOrBof = 3021;         // no current record
 constexpr long ItemNotFound = 3265;     // column name not in the recordset
@@ -40,6 +46,11 @@ constexpr long InvalidObject = 208;
 constexpr long SyntaxError = 102;
 constexpr long WrongArguments = 8144;
 constexpr long ConnectionFailed = 17;
+}
+
+// The one "Type mismatch" failure: a text read as a number or date that is neither.
+[[noreturn]] inline void FailTypeMismatch(const QString& source = QStringLiteral("Medical Social Service")) {
+    throw Failure(errnum::TypeMismatch, source, QStringLiteral("Type mismatch"));
 }
 
 }  // namespace mss::db

@@ -16,8 +16,7 @@ Sql& Sql::val(const QString& value) {
 }
 
 Sql& Sql::num(const QString& number) {
-    if (!text::IsNumeric(number))
-        throw Failure(13, QStringLiteral("Medical Social Service"), QStringLiteral("Type mismatch"));
+    if (!text::IsNumeric(number)) FailTypeMismatch();
     QString t = number.trimmed();
     t.remove(u',');
     text_ += t;

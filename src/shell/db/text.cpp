@@ -142,9 +142,6 @@ namespace {
     throw db::Failure(db::errnum::InvalidUseOfNull, QStringLiteral("Medical Social Service"),
                       QStringLiteral("Invalid use of Null"));
 }
-[[noreturn]] void typeMismatch() {
-    throw db::Failure(13, QStringLiteral("Medical Social Service"), QStringLiteral("Type mismatch"));
-}
 bool isNull(const QVariant& v) { return !v.isValid() || v.isNull(); }
 }  // namespace
 
@@ -159,13 +156,13 @@ double AsNumber(const QVariant& v) {
     case QMetaType::Bool: return v.toBool() ? -1.0 : 0.0;
     case QMetaType::QString: {
         const QString s = v.toString();
-        if (!IsNumeric(s)) typeMismatch();
+        if (!IsNumeric(s)) db::FailTypeMismatch();
         return Val(s);
     }
     default: {
         bool ok = false;
         const double d = v.toDouble(&ok);
-        if (!ok) typeMismatch();
+        if (!ok) db::FailTypeMismatch();
         return d;
     }
     }
@@ -176,7 +173,7 @@ QDateTime AsDate(const QVariant& v) {
     if (v.typeId() == QMetaType::QDateTime) return v.toDateTime();
     if (v.typeId() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0));
     const QDateTime dt = ParseDateTime(v.toString());
-    if (!dt.isValid()) typeMismatch();
+    if (!dt.isValid()) db::FailTypeMismatch();
     return dt;
 }
 
@@ -186,7 +183,7 @@ bool AsBool(const QVariant& v) {
         const QString s = Trim(v.toString());
         if (s.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
         if (s.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
-        if (!IsNumeric(s)) typeMismatch();
+        if (!IsNumeric(s)) db::FailTypeMismatch();
         return Val(s) != 0.0;
     }
     return v.toDouble() != 0.0 || v.toBool();

@@ -3,6 +3,7 @@
 #include "shell/dialogs/prompt.h"
 
 #include <QApplication>
+#include <QWidget>
 
 namespace mss::ui {
 
@@ -16,16 +17,26 @@ bool RunAction(const std::function<void()>& handler) {
         handler();
         return true;
     } catch (const mss::db::Failure& f) {
-        QApplication::restoreOverrideCursor();
         ShowFailure(f);
     } catch (const std::exception& e) {
-        QApplication::restoreOverrideCursor();
         ShowFailure(mss::db::Failure(-1, applicationTitle(), QString::fromLocal8Bit(e.what())));
     } catch (...) {
-        QApplication::restoreOverrideCursor();
         ShowFailure(mss::db::Failure(-1, applicationTitle(), QStringLiteral("Unexpected failure")));
     }
     return false;
+}
+
+BusyGuard::BusyGuard(QWidget* screen) : screen_(screen) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (screen_) {
+        wasEnabled_ = screen_->isEnabled();
+        screen_->setEnabled(false);
+    }
+}
+
+BusyGuard::~BusyGuard() {
+    if (screen_) screen_->setEnabled(wasEnabled_);
+    QApplication::restoreOverrideCursor();
 }
 
 }  // namespace mss::ui

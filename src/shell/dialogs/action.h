@@ -3,6 +3,7 @@
 // with its number and description; nothing propagates into Qt's event loop.
 #include <functional>
 
+class QWidget;
 namespace mss::db { class Failure; }
 
 namespace mss::ui {
@@ -18,5 +19,19 @@ template <typename F>
 auto Guarded(F handler) {
     return [handler](auto&&...) { RunAction(handler); };
 }
+
+// A wait cursor (and, when given, the screen that started the work disabled) for as long as
+// the guard lives: searches, saves and report runs block the one thread.
+class BusyGuard {
+public:
+    explicit BusyGuard(QWidget* screen = nullptr);
+    ~BusyGuard();
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    QWidget* screen_;
+    bool wasEnabled_ = true;
+};
 
 }  // namespace mss::ui

@@ -1,14 +1,13 @@
 #include "shell/mainwindow/mdimss.h"
-#include "patient/frmlistpatient.h"
 #include "shell/components/userlogin.h"
-#include "shell/reports/catalog.h"
 #include "shell/dialogs/action.h"
+#include "shell/dialogs/settings.h"
 #include "ui_mdimss.h"
 
+#include <QCloseEvent>
 #include <QCursor>
 #include <QDateTime>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -34,42 +33,18 @@ mdiMSS::mdiMSS(const components::CurrentUser& user, QWidget* parent)
     ui->btnDischargeNotice->setIcon(s->standardIcon(QStyle::SP_MessageBoxWarning));
     ui->btnReferralNotice->setIcon(s->standardIcon(QStyle::SP_MessageBoxInformation));
 
-    connect(ui->btnDataEntry, &QToolButton::clicked, this, [this] { popupMenu(ui->mnuFile); });
-    connect(ui->btnViewing, &QToolButton::clicked, this, [this] { popupMenu(ui->mnuViewing); });
-    connect(ui->btnFileMaintenance, &QToolButton::clicked, this, [this] { popupMenu(ui->mnuFileMaintenance); });
-    connect(ui->btnReports, &QToolButton::clicked, this, [this] { popupMenu(ui->mnuReports); });
-    connect(ui->btnListing, &QToolButton::clicked, this, ui::Guarded([this] { btnListing_Click(); }));
+    connect(ui->btnDataEntry, &QToolButton::clicked, this, [this] { popupMenu(QStringLiteral("mnuFile")); });
+    connect(ui->btnViewing, &QToolButton::clicked, this, [this] { popupMenu(QStringLiteral("mnuViewing")); });
+    connect(ui->btnFileMaintenance, &QToolButton::clicked, this,
+            [this] { popupMenu(QStringLiteral("mnuFileMaintenance")); });
+    connect(ui->btnReports, &QToolButton::clicked, this, [this] { popupMenu(QStringLiteral("mnuReports")); });
     connect(ui->btnClose, &QToolButton::clicked, this, [this] {
         auto handler = changeUser_;
         close();
         if (handler) ui::RunAction(handler);
     });
-
-    // Items whose screens are not in the program yet stay visible but cannot be chosen.
-    for (QAction* a : {ui->mnuARR, ui->mnuEditPatClass, ui->mnuComputeDiscount, ui->mnuSummarizedSOA,
-                       ui->mnuDischargeNotice, ui->mnuReferral, ui->mnuEditMSSNo})
-        a->setEnabled(false);
-    ui->mnuViewPatientDatasheet->setEnabled(false);
-    const std::pair<QAction*, void (*)(const reports::CatalogContext&)> reportCommands[] = {
-        {ui->mnuListGrantees, &reports::ViewListOfGrantees},
-        {ui->mnuAssessment, &reports::ListOfAssessments},
-        {ui->mnuTransaction, &reports::ARRTransactionReport},
-        {ui->mnuDischargeNoticeReport, &reports::DischargeNoticeMonitoring},
-        {ui->mnuDischargeNoticeRevoked, &reports::RevokedDischargeNotice},
-        {ui->mnuRePrintARR, &reports::ReprintARR},
-        {ui->mnuViewPatientBill, &reports::DetailedSOA},
-        {ui->mnuViewPatientDatasheet, &reports::PatientDatasheet},
-        {ui->mnuRePrintIntake, &reports::ReprintIntakeSheet},
-        {ui->mnuContractSlip, &reports::ContractSlip},
-    };
-    for (const auto& [action, command] : reportCommands) {
-        connect(action, &QAction::triggered, this, ui::Guarded([this, command = command] {
-            if (reportContext_) command(reportContext_());
-        }));
-    }
-    connect(ui->mnuIntakeSheet, &QAction::triggered, this, ui::Guarded([this] { mnuIntakeSheet_Click(); }));
-    ui->btnDischargeNotice->setEnabled(false);
-    ui->btnReferralNotice->setEnabled(false);
+    // Buttons without a command cannot be pressed.
+    for (QToolButton* b : {ui->btnListing, ui->btnDischargeNotice, ui->btnReferralNotice}) b->setEnabled(false);
 
     panelUser_ = new QLabel(this);
     panelUser_->setObjectName(QStringLiteral("CurrentUser"));
@@ -92,18 +67,21 @@ mdiMSS::mdiMSS(const components::CurrentUser& user, QWidget* parent)
     timer2_ = makeTimer("Timer2", 15000, false);
     tmrReferralNotice_ = makeTimer("tmrReferralNotice", 65000, true);
     connect(tmrShowDateTime_, &QTimer::timeout, this, [this] { refreshClock(); });
+    connect(ui->mdiArea, &QMdiArea::subWindowActivated, this, [this] { updateActionStates(); });
 
-    patient::frmListPatient::setFileMenu(ui->mnuFile);
-    patient::frmListPatient::setDatasheetAction(ui->mnuViewPatientDatasheet);
+    ui::restoreWindow(*this, ui::Setting::MainWindowGeometry);
+    updateActionStates();
     openWindow();
 }
 
 mdiMSS::~mdiMSS() {
-    patient::frmListPatient::setFileMenu(nullptr);
-    patient::frmListPatient::setDatasheetAction(nullptr);
+    // The area reports its screens going while this window is half destroyed.
+    disconnect(ui->mdiArea, nullptr, this, nullptr);
 }
 
 QMdiArea* mdiMSS::area() const { return ui->mdiArea; }
+
+QToolButton* mdiMSS::button(const QString& name) const { return findChild<QToolButton*>(name); }
 
 void mdiMSS::openWindow() {
     panelUser_->setText(QStringLiteral("CurrentUser Name: ") + QStringLiteral(" (") + user_.employeecode() +
@@ -121,7 +99,34 @@ void mdiMSS::refreshClock() {
     if (panelClock_->text() != t) panelClock_->setText(t);
 }
 
-void mdiMSS::popupMenu(QMenu* menu) { menu->popup(QCursor::pos()); }
+void mdiMSS::bindCommand(const QString& itemName, std::function<void()> command, std::function<bool()> enabledWhen) {
+    auto* action = findChild<QAction*>(itemName);
+    Q_ASSERT_X(action, "bindCommand", qPrintable(itemName));
+    if (!action) return;
+    commands_.insert(action, Command{command, std::move(enabledWhen)});
+    connect(action, &QAction::triggered, this, ui::Guarded(std::move(command)));
+    updateActionStates();
+}
+
+void mdiMSS::bindButton(const QString& buttonName, std::function<void()> command) {
+    QToolButton* b = button(buttonName);
+    Q_ASSERT_X(b, "bindButton", qPrintable(buttonName));
+    if (!b) return;
+    connect(b, &QToolButton::clicked, this, ui::Guarded(std::move(command)));
+    b->setEnabled(true);
+}
+
+void mdiMSS::updateActionStates() {
+    for (QAction* a : findChildren<QAction*>()) {
+        if (a->menu() || a->isSeparator() || a->objectName().isEmpty()) continue;
+        const auto it = commands_.constFind(a);
+        a->setEnabled(it != commands_.constEnd() && (!it->enabledWhen || it->enabledWhen()));
+    }
+}
+
+void mdiMSS::popupMenu(const QString& menuName) {
+    if (auto* menu = findChild<QMenu*>(menuName)) menu->popup(QCursor::pos());
+}
 
 QMdiSubWindow* mdiMSS::addScreen(QWidget* screen) {
     QMdiSubWindow* frame = ui->mdiArea->addSubWindow(screen);
@@ -131,46 +136,23 @@ QMdiSubWindow* mdiMSS::addScreen(QWidget* screen) {
     return frame;
 }
 
-patient::frmListPatient* mdiMSS::patientSearch(bool create) {
-    if (!search_ && create) {
-        search_ = new patient::frmListPatient;
-        search_->setObjectName(QStringLiteral("frmListPatient"));
-        addScreen(search_)->showMaximized();
-    }
-    return search_;
-}
-
-void mdiMSS::showPatientSearch() {
-    const bool existed = search_;
-    patient::frmListPatient* s = patientSearch();
-    if (!existed) s->runOpeningSearch();
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(s->parentWidget())) ui->mdiArea->setActiveSubWindow(frame);
-}
-
-void mdiMSS::mnuIntakeSheet_Click() {
-    // The intake sheet comes with its own screen; without a patient the search opens instead.
-    showPatientSearch();
-}
-
-void mdiMSS::btnListing_Click() {
-    patient::frmListPatient* s = patientSearch();
-    const QString hosp = s->txtHospNum()->text();
-    const QString id = s->txtIDNum()->text();
-    const QString last = s->txtLastname()->text();
-    s->setEnabled(true);
-    // The screens inside the window close and the window opens anew.
+void mdiMSS::reopen() {
     ui->mdiArea->closeAllSubWindows();
-    search_ = nullptr;   // the old one is already on its way out
-    patient::PatientSelection& sel = patient::Selection();
-    sel.HospNum = hosp;
-    sel.IDNUM = id;
-    sel.PatientName = last;
     openWindow();
-    patient::frmListPatient* fresh = patientSearch();
-    fresh->txtHospNum()->setText(hosp);
-    fresh->txtIDNum()->setText(id);
-    fresh->txtLastname()->setText(last);
-    fresh->runOpeningSearch();
+}
+
+void mdiMSS::closeEvent(QCloseEvent* event) {
+    // The screens inside close first, each with its own close event: what they hold of the
+    // worker's day (the Patient selection among it) must not outlive the window.
+    ui->mdiArea->closeAllSubWindows();
+    for (QMdiSubWindow* inner : ui->mdiArea->subWindowList()) {
+        if (inner->isVisible()) {   // a screen that refused to close keeps the window open
+            event->ignore();
+            return;
+        }
+    }
+    ui::saveWindow(*this, ui::Setting::MainWindowGeometry);
+    QMainWindow::closeEvent(event);
 }
 
 }  // namespace mss::mainwindow

@@ -1,11 +1,11 @@
 #include "shell/reports/catalog.h"
 #include "shell/reports/dateprompts.h"
-#include "shell/reports/frmreprintarr.h"
 #include "shell/reports/reports.h"
 #include "shell/db/dbaccess.h"
 #include "shell/db/sqltext.h"
 #include "shell/db/text.h"
 #include "shell/dialogs/prompt.h"
+#include "shell/session/session.h"
 
 namespace mss::reports {
 
@@ -26,6 +26,11 @@ bool ask(ReportDatePrompt& prompt) {
 
 }  // namespace
 
+CatalogContext CurrentContext() {
+    const Session& s = session();
+    return CatalogContext{s.ReportFolder, s.Company, s.Address1, Selection()};
+}
+
 void ViewListOfGrantees(const CatalogContext& ctx) {
     open(ctx, "\\ListofGrantees.rpt", {}, "List of Grantees");
 }
@@ -45,7 +50,7 @@ void DischargeNoticeMonitoring(const CatalogContext& ctx) {
     frmReportDate prompt;
     if (!ask(prompt)) return;
     const QDateTime d = text::ParseDateTime(prompt.startdate());
-    if (!d.isValid()) throw db::Failure(13, "Report", "Type mismatch");
+    if (!d.isValid()) db::FailTypeMismatch("Report");
     open(ctx, "\\DischargeNoticeMonitoring.rpt", {d.date()}, "Discharge Notice Monitoring Report");
 }
 
@@ -54,25 +59,6 @@ void RevokedDischargeNotice(const CatalogContext& ctx) {
     if (!ask(prompt)) return;
     open(ctx, "\\DischargeRevoked.rpt", {prompt.startdate(), prompt.enddate()},
          "Revoked Discharge Notice Monitoring Report");
-}
-
-void ReprintARR(const CatalogContext& ctx) {
-    const QString hospNum = Trim(ctx.patient.HospNum);
-    if (hospNum.isEmpty()) {
-        frmReprintARR screen(ctx);
-        ui::ShowModal(screen);
-        return;
-    }
-    db::Recordset rs;
-    db::OpenQuery(rs, db::Sql("MSS..sp_MSS_ReprintARR '").val(hospNum).lit("'"));
-    QString userName, licence;
-    if (rs.RecordCount() > 0) {
-        userName = db::FieldText(rs, "UserName");
-        licence = db::FieldText(rs, "lisencenumber");
-    }
-    rs.Close();
-    open(ctx, "\\ARR_New.rpt", {hospNum, Trim(ctx.patient.IDNUM), userName, licence, QString()},
-         "Assessment and Referal report");
 }
 
 void DetailedSOA(const CatalogContext& ctx) {

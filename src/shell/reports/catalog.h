@@ -1,27 +1,19 @@
 #pragma once
 // The report commands of the main window: prompt, parameters, report file and title.
 // The main window passes what the Session and the Patient selection hold at that moment.
-#include <QString>
+#include "shell/session/patientselection.h"
 
 namespace mss::reports {
-
-struct PatientValues {
-    QString HospNum;
-    QString IDNUM;
-    QString ERNum;
-    QString PatientType;
-    QString PatientName;
-    QString MSSID;
-    QString RoomID;
-    QString Billdate;
-};
 
 struct CatalogContext {
     QString reportFolder;   // the Session's ReportFolder
     QString company;
     QString address1;
-    PatientValues patient;
+    PatientSelection patient;
 };
+
+// What the Session and the Patient selection hold now.
+CatalogContext CurrentContext();
 
 // Reports menu. Each shows its prompt (where it has one), then the report; a prompt closed
 // with Close shows nothing. Failures are untrapped: run them under ui::RunAction.
@@ -30,8 +22,6 @@ void ListOfAssessments(const CatalogContext& ctx);
 void ARRTransactionReport(const CatalogContext& ctx);
 void DischargeNoticeMonitoring(const CatalogContext& ctx);
 void RevokedDischargeNotice(const CatalogContext& ctx);
-// File Maintenance "Re-Print ARR": with no patient chosen the re-print screen opens instead.
-void ReprintARR(const CatalogContext& ctx);
 
 // Patient documents.
 void DetailedSOA(const CatalogContext& ctx);

@@ -10,6 +10,10 @@
 namespace mss::reports {
 
 void ReportDatePrompt::wire(bool centre) {
+    dtStart = findChild<QDateEdit*>(QStringLiteral("dtStart"));
+    dtEnd = findChild<QDateEdit*>(QStringLiteral("dtEnd"));
+    cmdEnter = findChild<QPushButton*>(QStringLiteral("cmdEnter"));
+    cmdClose = findChild<QPushButton*>(QStringLiteral("cmdClose"));
     connect(cmdEnter, &QPushButton::clicked, this, [this] {
         startdate_ = text::ShortDate(dtStart->date());
         if (dtEnd) enddate_ = text::ShortDate(dtEnd->date());
@@ -40,34 +44,28 @@ void ReportDatePrompt::reject() {
     QDialog::reject();
 }
 
-frmReportDate::frmReportDate(QWidget* parent)
-    : ReportDatePrompt(parent), ui_(std::make_unique<Ui::frmReportDate>()) {
-    ui_->setupUi(this);
-    dtStart = ui_->dtStart;
-    cmdEnter = ui_->cmdEnter;
-    cmdClose = ui_->cmdClose;
+namespace {
+// The three forms differ only in their layout, title and whether they have an end date.
+template <class Form>
+std::unique_ptr<Form> setUp(ReportDatePrompt& prompt) {
+    auto form = std::make_unique<Form>();
+    form->setupUi(&prompt);
+    return form;
+}
+}  // namespace
+
+frmReportDate::frmReportDate(QWidget* parent) : ReportDatePrompt(parent), ui_(setUp<Ui::frmReportDate>(*this)) {
     wire(false);
 }
 frmReportDate::~frmReportDate() = default;
 
 frmReportDateRange::frmReportDateRange(QWidget* parent)
-    : ReportDatePrompt(parent), ui_(std::make_unique<Ui::frmReportDateRange>()) {
-    ui_->setupUi(this);
-    dtStart = ui_->dtStart;
-    dtEnd = ui_->dtEnd;
-    cmdEnter = ui_->cmdEnter;
-    cmdClose = ui_->cmdClose;
+    : ReportDatePrompt(parent), ui_(setUp<Ui::frmReportDateRange>(*this)) {
     wire(true);
 }
 frmReportDateRange::~frmReportDateRange() = default;
 
-frmReportDate2::frmReportDate2(QWidget* parent)
-    : ReportDatePrompt(parent), ui_(std::make_unique<Ui::frmReportDate2>()) {
-    ui_->setupUi(this);
-    dtStart = ui_->dtStart;
-    dtEnd = ui_->dtEnd;
-    cmdEnter = ui_->cmdEnter;
-    cmdClose = ui_->cmdClose;
+frmReportDate2::frmReportDate2(QWidget* parent) : ReportDatePrompt(parent), ui_(setUp<Ui::frmReportDate2>(*this)) {
     wire(true);
 }
 frmReportDate2::~frmReportDate2() = default;

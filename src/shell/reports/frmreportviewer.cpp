@@ -1,5 +1,7 @@
 #include "shell/reports/frmreportviewer.h"
+#include "shell/dialogs/action.h"
 #include "shell/dialogs/prompt.h"
+#include "shell/dialogs/settings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -30,14 +32,16 @@ ReportView::ReportView(std::shared_ptr<RenderedReport> report, QWidget* parent)
     preview_->setObjectName(QStringLiteral("pvwPages"));
     preview_->setViewMode(QPrintPreviewWidget::SinglePageView);
     connect(preview_, &QPrintPreviewWidget::paintRequested, this,
-            [this](QPrinter* printer) { printReport(*report_, *printer); });
+            [this](QPrinter* printer) { ui::RunAction([this, printer] { printReport(*report_, *printer); }); });
     layout->addWidget(toolbar_);
     layout->addWidget(preview_, 1);
 
+    // Printing and exporting can fail (a printer, a file that cannot be written): every
+    // handler runs under the action guard, so the failure is shown and the viewer stays.
     auto action = [this](const QString& name, const QString& text, auto slot) {
         QAction* a = toolbar_->addAction(text);
         a->setObjectName(name);
-        connect(a, &QAction::triggered, this, slot);
+        connect(a, &QAction::triggered, this, ui::Guarded(slot));
         return a;
     };
     actPrint = action("actPrint", tr("Print..."), [this] { printWithDialog(); });
@@ -58,9 +62,11 @@ ReportView::ReportView(std::shared_ptr<RenderedReport> report, QWidget* parent)
     cboZoom->addItems({tr("Page Width"), tr("Whole Page"), "50%", "75%", "100%", "150%", "200%"});
     toolbar_->addWidget(cboZoom);
     connect(cboZoom, &QComboBox::activated, this, [this](int i) {
-        if (i == 0) fitToWidth();
-        else if (i == 1) preview_->fitInView();
-        else setZoomFactor(cboZoom->itemText(i).chopped(1).toDouble() / 100.0);
+        ui::RunAction([this, i] {
+            if (i == 0) fitToWidth();
+            else if (i == 1) preview_->fitInView();
+            else setZoomFactor(cboZoom->itemText(i).chopped(1).toDouble() / 100.0);
+        });
     });
     actZoomIn = action("actZoomIn", tr("+"), [this] { setZoomFactor(zoomFactor() * 1.25); });
     connect(preview_, &QPrintPreviewWidget::previewChanged, this, [this] { updatePageLabel(); });
@@ -129,6 +135,7 @@ frmReportViewer::frmReportViewer(std::shared_ptr<PreparedReport> prepared,
     CRViewer1 = new ReportView(std::move(rendered), this);
     layout->addWidget(CRViewer1);
     resize(900, 700);
+    ui::restoreWindow(*this, ui::Setting::ViewerGeometry);
 }
 
 frmReportViewer::~frmReportViewer() = default;
@@ -136,6 +143,7 @@ frmReportViewer::~frmReportViewer() = default;
 void frmReportViewer::closeEvent(QCloseEvent* event) {
     // A later report may be current by now; that one belongs to its own command.
     if (CurrentReport() == prepared_) ReleaseCurrentReport();
+    ui::saveWindow(*this, ui::Setting::ViewerGeometry);
     QWidget::closeEvent(event);
 }
 

@@ -12,13 +12,13 @@
 
 namespace mss::reports {
 
-namespace {
-
-[[noreturn]] void fail(long number, const QString& file, int line, const QString& what) {
+void fail(long number, const QString& file, int line, const QString& what) {
     const QString where = line > 0 ? QStringLiteral("%1, line %2: ").arg(file).arg(line)
                                    : QStringLiteral("%1: ").arg(file);
     throw db::Failure(number, QStringLiteral("Report"), where + what);
 }
+
+namespace {
 
 const QStringList& specialNames() {
     static const QStringList names{"company", "title", "page", "pages", "printdate"};

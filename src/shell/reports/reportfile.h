@@ -19,6 +19,9 @@ constexpr long ParameterRejected = 20502;
 constexpr long ImageNotFound = 20503;
 }
 
+// Fails with a report file's failure, naming the file and the line when there is one.
+[[noreturn]] void fail(long number, const QString& file, int line, const QString& what);
+
 enum class ParamType { Text, Number, Date, Boolean };
 
 // A text with {...} references: {?Param}, {query.Column}, {Column} (the current row of a

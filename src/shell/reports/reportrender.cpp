@@ -21,12 +21,6 @@ constexpr double kPointsPerMm = 72.0 / 25.4;
 // Painting gives every text box 2pt of slack, so a label needs more than that to stay clear of its value.
 constexpr double kLabelGap = 5;
 
-[[noreturn]] void fail(long number, const QString& file, int line, const QString& what) {
-    const QString where = line > 0 ? QStringLiteral("%1, line %2: ").arg(file).arg(line)
-                                   : QStringLiteral("%1: ").arg(file);
-    throw db::Failure(number, QStringLiteral("Report"), where + what);
-}
-
 QString dateLiteral(const QDate& d) { return text::DateMDY(d); }
 
 // Text measured on a 72 dpi device, so that one unit is one point on every page.
@@ -680,7 +674,7 @@ void writePdf(const RenderedReport& report, const QString& path) {
     writer.setCreator(QStringLiteral("Medical Social Service"));
     QPainter painter;
     if (!painter.begin(&writer))
-        throw db::Failure(75, QStringLiteral("Report"), QStringLiteral("%1: the file cannot be written").arg(path));
+        throw db::Failure(db::errnum::FileWrite, QStringLiteral("Report"), QStringLiteral("%1: the file cannot be written").arg(path));
     for (int i = 0; i < report.pages.size(); ++i) {
         if (i > 0) writer.newPage();
         paintPage(painter, report, i);
@@ -695,7 +689,7 @@ void printReport(const RenderedReport& report, QPrinter& printer, int from, int 
     const int last = to > 0 ? std::min<int>(to, report.pages.size()) - 1 : report.pages.size() - 1;
     QPainter painter;
     if (!painter.begin(&printer))
-        throw db::Failure(482, QStringLiteral("Report"), QStringLiteral("The printer cannot be used."));
+        throw db::Failure(db::errnum::Printer, QStringLiteral("Report"), QStringLiteral("The printer cannot be used."));
     for (int i = first; i <= last; ++i) {
         if (i > first) printer.newPage();
         paintPage(painter, report, i);

@@ -1,6 +1,7 @@
 #include "shell/reports/reports.h"
 #include "shell/reports/frmreportviewer.h"
 #include "shell/db/connection.h"
+#include "shell/dialogs/action.h"
 
 #include <QDir>
 
@@ -65,8 +66,9 @@ void PrepareReport(const QString& path, const QVariantList& parameters) {
 void ShowReport(const QString& title) {
     auto report = current();
     if (!report)
-        throw db::Failure(91, QStringLiteral("Report"), QStringLiteral("No report has been opened."));
+        throw db::Failure(db::errnum::NoReport, QStringLiteral("Report"), QStringLiteral("No report has been opened."));
     // Rendered before the window exists: a failing query opens no viewer.
+    const ui::BusyGuard busy;
     auto rendered = std::make_shared<RenderedReport>(report->render(title));
     auto* viewer = new frmReportViewer(report, rendered);
     viewer->setWindowTitle(title);

@@ -1,3 +1,4 @@
+#include "failure.h"
 #include "hospitaldb/engine.h"
 #include "shell/db/dbaccess.h"
 #include "shell/db/text.h"
@@ -63,7 +64,7 @@ TEST_F(RecordsetTest, ReadsRowsByNameWithNullDistinctFromEmpty) {
     rs.MoveNext();
     EXPECT_FALSE(rs.Value("Remarks").isValid());
     EXPECT_EQ(FieldText(rs, "Remarks"), "");
-    EXPECT_THROW(mss::text::AsText(rs.Value("Remarks")), Failure);
+    EXPECT_FAILURE(mss::text::AsText(rs.Value("Remarks")), errnum::InvalidUseOfNull);
     rs.MoveNext();
     EXPECT_TRUE(rs.Eof());
     try {
@@ -72,7 +73,7 @@ TEST_F(RecordsetTest, ReadsRowsByNameWithNullDistinctFromEmpty) {
     } catch (const Failure& f) {
         EXPECT_EQ(f.Number, errnum::EofOrBof);
     }
-    EXPECT_THROW(FieldText(rs, "Remarks"), Failure);
+    EXPECT_FAILURE(FieldText(rs, "Remarks"), errnum::EofOrBof);
 
     OpenQuery(rs, "SELECT * FROM MSS..tbNote WHERE HospNum = '000456'");
     EXPECT_EQ(rs.Value("Remarks").toString(), "");
@@ -120,11 +121,14 @@ TEST_F(RecordsetTest, OptimisticUpdateWritesOnlyChangedFields) {
     Recordset rs;
     OpenQuery(rs, "SELECT a.* FROM MSS..tbNote a WHERE a.Id = 1", LockType::Optimistic);
     ASSERT_TRUE(rs.IsUpdatable());
-    // Another workstation changes a column this screen does not touch...
-    Connection other;
-    other.Open(embeddedConnectionString(path_));
+    conn_.ClearLog();
     rs.SetValue("Remarks", "second visit");
     rs.Update();
+    ASSERT_EQ(conn_.StatementLog().size(), 1);
+    const QString update = conn_.StatementLog().first();
+    const qsizetype set = update.indexOf(" SET "), where = update.indexOf(" WHERE ");
+    ASSERT_TRUE(update.startsWith("UPDATE ") && set > 0 && where > set) << update.toStdString();
+    EXPECT_EQ(update.mid(set + 5, where - set - 5), "[Remarks] = 'second visit'");
     Recordset check;
     OpenQuery(check, "SELECT Remarks, Amount FROM MSS..tbNote WHERE Id = 1");
     EXPECT_EQ(FieldText(check, "Remarks"), "second visit");
@@ -152,7 +156,7 @@ TEST_F(RecordsetTest, UpdateOfARowChangedMeanwhileFailsAndWritesNothing) {
     OpenQuery(rs, "SELECT * FROM MSS..tbNote WHERE Id = 2", LockType::Optimistic);
     other.Execute("DELETE FROM MSS..tbNote WHERE Id = 2");
     rs.SetValue("Remarks", "gone");
-    EXPECT_THROW(rs.Update(), Failure);
+    EXPECT_FAILURE(rs.Update(), errnum::RowChanged);
     EXPECT_EQ(count("SELECT count(*) FROM MSS..tbNote WHERE Remarks = 'gone'"), 0);
 }
 
@@ -175,7 +179,7 @@ TEST_F(RecordsetTest, AddNewInsertsAssignedFields) {
 TEST_F(RecordsetTest, ReadOnlyAndJoinedSetsRefuseChanges) {
     Recordset rs;
     OpenQuery(rs, "SELECT * FROM MSS..tbNote WHERE Id = 1");
-    EXPECT_THROW(rs.SetValue("Remarks", "x"), Failure);
+    EXPECT_FAILURE(rs.SetValue("Remarks", "x"), errnum::NotUpdatable);
     OpenQuery(rs, "SELECT n.Id FROM MSS..tbNote n JOIN BILLING..tbCharge c ON c.IdNum = n.HospNum",
               LockType::Optimistic);
     EXPECT_FALSE(rs.IsUpdatable());
@@ -222,7 +226,7 @@ TEST_F(RecordsetTest, QuotedValuesCannotChangeAStatement) {
     EXPECT_EQ(count("SELECT count(*) FROM MSS..tbNote"), 4);
     EXPECT_EQ(DateText(QDate(2026, 1, 5)), "01/05/2026");
     EXPECT_EQ(DateText(QString("1/5/2026")), "01/05/2026");
-    EXPECT_THROW(DateText(QString("not a date")), Failure);
+    EXPECT_FAILURE(DateText(QString("not a date")), errnum::TypeMismatch);
 }
 
 }  // namespace

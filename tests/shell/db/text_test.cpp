@@ -1,4 +1,5 @@
 #include "shell/db/error.h"
+#include "failure.h"
 #include "shell/db/sqltext.h"
 #include "shell/db/text.h"
 
@@ -73,11 +74,11 @@ TEST(TextHelpers, VariantTextAndNullRules) {
         EXPECT_EQ(f.Number, 94);
         EXPECT_EQ(f.Description, "Invalid use of Null");
     }
-    EXPECT_THROW(AsNumber(QVariant()), db::Failure);
-    EXPECT_THROW(AsDate(QVariant()), db::Failure);
-    EXPECT_THROW(AsBool(QVariant()), db::Failure);
+    EXPECT_FAILURE(AsNumber(QVariant()), db::errnum::InvalidUseOfNull);
+    EXPECT_FAILURE(AsDate(QVariant()), db::errnum::InvalidUseOfNull);
+    EXPECT_FAILURE(AsBool(QVariant()), db::errnum::InvalidUseOfNull);
     EXPECT_DOUBLE_EQ(AsNumber(QString("12.5")), 12.5);
-    EXPECT_THROW(AsNumber(QString("twelve")), db::Failure);
+    EXPECT_FAILURE(AsNumber(QString("twelve")), db::errnum::TypeMismatch);
     EXPECT_EQ(AsDate(QString("12/09/2026")).date(), QDate(2026, 12, 9));
 }
 
@@ -98,5 +99,5 @@ TEST(StatementBuilder, ValuesLandBetweenApostrophesDoubled) {
     EXPECT_EQ(QString(Sql("Billing..sp_X '").val("5").lit("',").num(QString("4")).lit(",").num(1LL)),
               "Billing..sp_X '5',4,1");
     EXPECT_EQ(QString(Sql("x ").num(1500.5)), "x 1500.5");
-    EXPECT_THROW(Sql("x ").num(QString("1; DELETE")), db::Failure);
+    EXPECT_FAILURE(Sql("x ").num(QString("1; DELETE")), db::errnum::TypeMismatch);
 }

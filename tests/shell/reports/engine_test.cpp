@@ -1,3 +1,4 @@
+#include "failure.h"
 #include "reporttesting.h"
 #include "hospitaldb/engine.h"
 #include "promptdouble.h"
@@ -168,7 +169,7 @@ TEST_F(ReportEngineTest, BrokenFilesFailWithFileAndLineAndOpenNoViewer) {
     for (const Case& c : cases) {
         const QString file = write("broken.rpt", c.content);
         test::ScriptedPrompts prompts;
-        prompts.expect("*");
+        prompts.expect(QString("Run-time error '%1':*").arg(c.number));
         const bool ran = ui::RunAction([&] {
             PrepareReport(file);
             ShowReport("Broken");
@@ -179,7 +180,7 @@ TEST_F(ReportEngineTest, BrokenFilesFailWithFileAndLineAndOpenNoViewer) {
         EXPECT_TRUE(prompts.shown()[0].text.contains("broken.rpt, " + c.where)) << prompts.shown()[0].text.toStdString();
         EXPECT_TRUE(test::openViewers().isEmpty());
     }
-    EXPECT_THROW(PrepareReport(dir_.filePath("missing.rpt")), db::Failure);
+    EXPECT_FAILURE(PrepareReport(dir_.filePath("missing.rpt")), errnum::FileNotFound);
 }
 
 TEST_F(ReportEngineTest, ViewersKeepTheirOwnReportAndPageThroughZoomAndExport) {
@@ -238,12 +239,28 @@ TEST_F(ReportEngineTest, ViewersKeepTheirOwnReportAndPageThroughZoomAndExport) {
     const QString printedText = test::pdfText(printed);
     EXPECT_TRUE(printedText.contains("Grand total")) << printedText.toStdString();
 
+    // A file that cannot be written (its folder is a plain file) is shown with its number and
+    // description; the viewer stays open and usable.
+    QFile plain(dir_.filePath("plain.txt"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const QString unwritable = dir_.filePath("plain.txt/exported.pdf");
+    prompts.expectDialog([&](QDialog& d) {
+        static_cast<QFileDialog&>(d).selectFile(unwritable);
+        return int(QDialog::Accepted);
+    });
+    prompts.expect("Run-time error '75':\n\n" + unwritable + ": the file cannot be written");
+    view->actExport->trigger();
+    EXPECT_TRUE(first->isVisible());
+    view->actNext->trigger();
+    EXPECT_EQ(view->currentPage(), 2);
+
     // Closing the newest viewer releases the current report; the other one keeps showing its own.
     ASSERT_TRUE(CurrentReport());
     second->close();
     EXPECT_FALSE(CurrentReport());
     EXPECT_TRUE(test::viewerText(first, dir_).contains("Patient H1"));
-    EXPECT_THROW(ShowReport("Nothing"), db::Failure);
+    EXPECT_FAILURE(ShowReport("Nothing"), db::errnum::NoReport);
 }
 
 TEST_F(ReportEngineTest, DatePromptsReturnShortDatesOrCloseForm) {

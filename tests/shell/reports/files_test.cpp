@@ -4,7 +4,6 @@
 #include "shell/db/text.h"
 #include "shell/reports/catalog.h"
 #include "shell/reports/dateprompts.h"
-#include "shell/reports/frmreprintarr.h"
 #include "shell/reports/reports.h"
 
 #include <QTableWidget>
@@ -33,16 +32,7 @@ protected:
     }
     void TearDown() override { test::closeViewers(); }
 
-    // The one viewer a command opened: its caption and the text of its PDF.
-    QString shown(const QString& title) {
-        auto viewers = test::openViewers();
-        EXPECT_EQ(viewers.size(), 1);
-        if (viewers.size() != 1) return {};
-        EXPECT_EQ(viewers[0]->windowTitle(), title);
-        const QString t = test::viewerText(viewers[0], dir_);
-        test::closeViewers();
-        return t;
-    }
+    QString shown(const QString& title) { return test::shownReport(title, dir_); }
     static QString amount(const QString& v) { return text::AmountText(v.toDouble()); }
     static auto dates(QDate a, QDate b) {
         return [a, b](QDialog& d) {
@@ -89,54 +79,9 @@ TEST_F(ReportFilesTest, ListsOfAssessmentsAndGranteesCountWhatTheDatabaseHolds) 
     EXPECT_TRUE(QRegularExpression("Total grantees\\s+" + QString::number(grantees) + "\\b").match(g).hasMatch()) << g.toStdString();
 }
 
-TEST_F(ReportFilesTest, AssessmentFormAndItsReprintsShowTheStoredAssessment) {
+TEST_F(ReportFilesTest, ARRTransactionReportCountsThePatientsTransactions) {
     const QString hosp = hospital_.scalar("SELECT TOP 1 HospNum FROM MSS..tbMSSAssessment ORDER BY IdNum");
-    const QString idnum = hospital_.scalar("SELECT TOP 1 IdNum FROM MSS..tbMSSAssessment WHERE HospNum = '" + hosp + "' ORDER BY IdNum");
     const QString last = hospital_.scalar("SELECT LastName FROM PATIENT_DATA..tbMaster WHERE HospNum = '" + hosp + "'");
-    const QString mss = hospital_.scalar("SELECT MSSNum FROM MSS..tbMSSAssessment WHERE IdNum = '" + idnum + "'");
-    const QString licence = hospital_.scalar("SELECT w.LicenseNumber FROM MSS..tbMSSAssessment a JOIN MSS..tbMSSEmployee w "
-                                             "ON w.EmployeeCode = a.MSSW WHERE a.IdNum = '" + idnum + "'");
-    ctx_.patient.HospNum = hosp + "  ";
-    ctx_.patient.IDNUM = idnum;
-    ReprintARR(ctx_);
-    const QString t = shown("Assessment and Referal report");
-    EXPECT_TRUE(t.contains("ASSESSMENT AND REFERRAL FORM"));
-    EXPECT_TRUE(t.contains(last));
-    EXPECT_TRUE(t.contains(mss));
-    EXPECT_TRUE(t.contains("Licence No. " + licence)) << t.toStdString();
-    EXPECT_TRUE(t.contains("Intake Sheet"));
-
-    // No patient chosen: the re-print screen, searched by hospital number, row clicked, printed.
-    ctx_.patient = {};
-    test::ScriptedPrompts prompts;
-    prompts.expectDialog([&](QDialog& d) {
-        auto& s = static_cast<frmReprintARR&>(d);
-        EXPECT_EQ(s.windowTitle(), "Medical Social Service ");
-        s.txtSearch->setText(" " + hosp + " ");
-        QTest::keyClick(s.txtSearch, Qt::Key_Return);
-        EXPECT_GE(s.GridAssessment->rowCount(), 1);
-        EXPECT_EQ(s.GridAssessment->columnCount(), 11);
-        EXPECT_TRUE(s.GridAssessment->isColumnHidden(10));
-        EXPECT_EQ(s.GridAssessment->horizontalHeaderItem(1)->text(), " Hosp. Num ");
-        int row = 0;
-        for (int r = 0; r < s.GridAssessment->rowCount(); ++r)
-            if (s.GridAssessment->item(r, 2)->text() == idnum) row = r;
-        QTest::mouseClick(s.GridAssessment->viewport(), Qt::LeftButton, {},
-                          s.GridAssessment->visualItemRect(s.GridAssessment->item(row, 1)).center());
-        EXPECT_EQ(s.rowToPrint().value(1), idnum);
-        // Nothing found: the grid keeps its rows.
-        s.txtSearch->setText("no such patient");
-        QTest::keyClick(s.txtSearch, Qt::Key_Return);
-        EXPECT_GE(s.GridAssessment->rowCount(), 1);
-        s.btnPrint->click();
-        EXPECT_FALSE(s.isVisible());
-        return int(QDialog::Accepted);
-    });
-    ReprintARR(ctx_);
-    const QString r = shown("Assessment and Referal report");
-    EXPECT_TRUE(r.contains(mss));
-    EXPECT_TRUE(r.contains("Licence No. " + licence));
-
     ctx_.patient.HospNum = hosp;
     ARRTransactionReport(ctx_);
     const long trans = hospital_.count("SELECT COUNT(*) FROM MSS..tbMSSTransaction WHERE HospNum = '" + hosp + "'");

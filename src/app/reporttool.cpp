@@ -1,5 +1,6 @@
 // mss-report: renders a report file with the program's own engine, so a hospital can try
 // its report files without the program.
+#include "app/backends.h"
 #include "shell/db/connection.h"
 #include "shell/reports/reportrender.h"
 
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     }
     if (db.isEmpty() || out.isEmpty()) return usage();
     QTextStream err(stderr);
+    mss::app::RegisterBackends();
     try {
         const auto def = mss::reports::loadReportFile(file);
         mss::db::Connection connection;

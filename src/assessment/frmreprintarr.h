@@ -10,7 +10,9 @@ class QTableWidget;
 class QLabel;
 class QGroupBox;
 
-namespace mss::reports {
+namespace mss::assessment {
+
+using reports::CatalogContext;
 
 class frmReprintARR : public QDialog {
     Q_OBJECT
@@ -39,4 +41,8 @@ private:
     QString hospNum_, idNum_, userName_, licence_;
 };
 
-}  // namespace mss::reports
+// File Maintenance "Re-Print ARR": the chosen patient's last form is printed at once; with
+// no patient chosen the re-print screen opens instead.
+void ReprintARR(const CatalogContext& ctx);
+
+}  // namespace mss::assessment

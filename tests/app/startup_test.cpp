@@ -1,13 +1,17 @@
+#include "app/firststart.h"
+#include "app/startup.h"
 #include "patient/frmlistpatient.h"
-#include "patient/patientselection.h"
 #include "promptdouble.h"
 #include "shell/components/frmlogin.h"
+#include "shell/db/text.h"
+#include "shell/dialogs/settings.h"
 #include "shell/mainwindow/mdimss.h"
 #include "shell/session/session.h"
 #include "testhospital.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QDateEdit>
 #include <QLabel>
@@ -15,6 +19,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -29,9 +34,10 @@ using namespace mss;
 
 namespace {
 
-// Answers the log-in dialog as a worker would: server, code, password, Enter.
+// Answers the log-in dialog as a worker would: server, code, password, Enter; `statuses`
+// collects what the dialog said after each refused try.
 std::function<int(QDialog&)> logIn(const QString& server, const QString& code, const QStringList& passwords,
-                                   QString* lastStatus = nullptr) {
+                                   QStringList* statuses = nullptr) {
     return [=](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Log In");
         auto* cbo = d.findChild<QComboBox*>("cboServer");
@@ -45,8 +51,8 @@ std::function<int(QDialog&)> logIn(const QString& server, const QString& code, c
             txtPass->clear();
             QTest::keyClicks(txtPass, p);
             QTest::keyClick(txtPass, Qt::Key_Return);
-            if (lastStatus) *lastStatus = d.findChild<QLabel*>("lblStatus")->text();
             if (d.result() == QDialog::Accepted || !d.isVisible()) break;
+            if (statuses) *statuses << d.findChild<QLabel*>("lblStatus")->text();
         }
         return d.result();
     };
@@ -57,17 +63,19 @@ protected:
     static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
     void SetUp() override {
         // Tests run side by side: each keeps its own remembered servers.
-        components::CurrentUser::setSettingsPath(dir_.filePath("login.ini"));
+        previousSettings_ = ui::settingsFile();
+        ui::setSettingsFile(dir_.filePath("settings.ini"));
         setProgramFolder(dir_.path());
-        patient::Selection() = patient::PatientSelection{};
+        Selection() = PatientSelection{};
     }
     void TearDown() override {
         if (session().MainWindow) delete session().MainWindow.data();
         session().CurrentUser.reset();
-        components::CurrentUser::setSettingsPath(QString());
+        ui::setSettingsFile(previousSettings_);
         components::CurrentUser::setDefaultEmbeddedPath(QString());
     }
     QTemporaryDir dir_;
+    QString previousSettings_;
     test::TestHospital hospital_;
     test::ScriptedPrompts prompts_;
 };
@@ -77,16 +85,16 @@ TEST_F(StartupTest, TheDemoWorkerLogsInAndSeesTheMainWindow) {
     ASSERT_EQ(StartSession(), StartResult::Running);
     Session& s = session();
     EXPECT_TRUE(s.ReportFolder.endsWith("\\REPORTS\\"));
-    EXPECT_EQ(ReportPath("\\ListofGrantees.rpt"), QDir::cleanPath(dir_.path() + "/REPORTS/ListofGrantees.rpt"));
+    EXPECT_EQ(s.ReportFolder, QDir::toNativeSeparators(dir_.path()) + "\\REPORTS\\");
     EXPECT_EQ(s.Company, hospital_.scalar("SELECT Company FROM PATIENT_DATA..tbHospitalInfo"));
     EXPECT_EQ(s.Address1, hospital_.scalar("SELECT Address1 FROM PATIENT_DATA..tbHospitalInfo"));
     EXPECT_EQ(s.EmployeeCode, "0001");
-    EXPECT_EQ(s.Connection, s.CurrentUser->sqlconnection());
-    EXPECT_EQ(s.Connection->DefaultDatabase().toUpper(), "MSS");
-    EXPECT_EQ(s.Connection->GetCursorLocation(), db::CursorLocation::Client);
+    EXPECT_EQ(s.Connection(), s.CurrentUser->sqlconnection());
+    EXPECT_EQ(s.Connection()->DefaultDatabase().toUpper(), "MSS");
+    EXPECT_EQ(s.Connection()->GetCursorLocation(), db::CursorLocation::Client);
     EXPECT_TRUE(s.CurrentUser->have_rights("A"));
     // What this worker writes is stamped with the code.
-    const db::ResultTable who = s.Connection->Execute("SELECT mss_user() AS u");
+    const db::ResultTable who = s.Connection()->Execute("SELECT mss_user() AS u");
     EXPECT_EQ(who.rows.at(0).at(0).toString(), "0001");
     EXPECT_EQ(s.CurrentUser->Password(), "demo");
     EXPECT_EQ(s.CurrentUser->Database(), "MSS");
@@ -115,17 +123,20 @@ TEST_F(StartupTest, TheDemoWorkerLogsInAndSeesTheMainWindow) {
 }
 
 TEST_F(StartupTest, AWrongPasswordLetsTheWorkerTryAgain) {
-    QString status;
-    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"wrong", "DEMO", "demo"}, &status));
+    QStringList statuses;
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"wrong", "DEMO", "demo"}, &statuses));
     ASSERT_EQ(StartSession(), StartResult::Running);
     EXPECT_EQ(session().EmployeeCode, "0001");
+    EXPECT_EQ(statuses, QStringList(2, "Unknown employee code or wrong password."));
 }
 
 TEST_F(StartupTest, FiveFailuresOrCancelEndWithoutAWindow) {
-    QString status;
-    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"a", "b", "c", "d", "e", "demo"}, &status));
+    QStringList statuses;
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"a", "b", "c", "d", "e", "demo"}, &statuses));
     EXPECT_EQ(StartSession(), StartResult::NotLoggedIn);
     EXPECT_EQ(session().MainWindow, nullptr);
+    EXPECT_EQ(statuses, QStringList(4, "Unknown employee code or wrong password."))
+        << "the fifth refusal closes the dialog";
 
     prompts_.expectDialog([](QDialog& d) {
         d.findChild<QPushButton*>("cmdCancel")->click();
@@ -154,7 +165,8 @@ TEST_F(StartupTest, WrongCodeAndPasswordAreRefusedInTheDialog) {
 TEST_F(StartupTest, AnEmptyHospitalInformationTableEndsStartUpWithAMessage) {
     hospital_.connection().Execute("DELETE FROM PATIENT_DATA..tbHospitalInfo");
     prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
-    prompts_.expect("*");
+    prompts_.expect("Either BOF or EOF is True, or the current record has been deleted. "
+                    "Requested operation requires a current record.");
     EXPECT_EQ(StartSession(), StartResult::Failed);
     EXPECT_EQ(session().MainWindow, nullptr);
     ASSERT_EQ(prompts_.shown().size(), 1);
@@ -205,31 +217,131 @@ TEST_F(StartupTest, IntakeEntryWithoutAPatientOpensTheSearchAndListingReopensIt)
     prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
     ASSERT_EQ(StartSession(), StartResult::Running);
     mainwindow::mdiMSS* w = session().MainWindow;
+    db::Connection& c = *session().Connection();
+    c.SetLogging(true);
     w->findChild<QAction*>("mnuIntakeSheet")->trigger();
-    patient::frmListPatient* search = w->patientSearch(false);
+    auto* search = w->area()->findChild<patient::frmListPatient*>("frmListPatient");
     ASSERT_NE(search, nullptr);
     EXPECT_EQ(w->area()->subWindowList().size(), 1);
+    EXPECT_TRUE(c.StatementLog().isEmpty()) << "no search without a remembered patient";
     search->findChild<QRadioButton*>("optPatientType_2")->click();
     search->txtLastname()->setText("S");
-    search->txtHospNum()->setText("");
     QTest::keyClick(search->txtLastname(), Qt::Key_Return);
     ASSERT_GT(search->findChild<QTreeWidget*>("lvwSearchPatient")->topLevelItemCount(), 0);
-    ASSERT_FALSE(patient::Selection().HospNum.isEmpty());
-    hospital_.takeStatements();
+    const QString hosp = Selection().HospNum;
+    ASSERT_FALSE(hosp.isEmpty());
+    search->txtHospNum()->setText(hosp);
+    c.ClearLog();
 
+    // The listing button reopens the search with its three texts, and it searches at once.
     w->findChild<QToolButton*>("btnListing")->click();
-    QApplication::processEvents();
-    patient::frmListPatient* again = w->patientSearch(false);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* again = w->area()->findChild<patient::frmListPatient*>("frmListPatient");
     ASSERT_NE(again, nullptr);
     EXPECT_NE(again, search);
+    EXPECT_EQ(w->area()->subWindowList().size(), 1);
     EXPECT_EQ(again->txtLastname()->text(), "S");
-    EXPECT_EQ(patient::Selection().PatientName.isEmpty(), false);
+    EXPECT_EQ(again->txtHospNum()->text(), hosp);
+    EXPECT_EQ(c.StatementLog(), QStringList{"MSS..sp_MSS_LoadInPatient '" + hosp + "', '','','',''"});
 }
 
-TEST_F(StartupTest, ChangeActiveUserLogsInAgain) {
+TEST_F(StartupTest, ListingBeforeAnySearchOpensAnEmptySearchWithoutSearching) {
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    mainwindow::mdiMSS* w = session().MainWindow;
+    session().Connection()->SetLogging(true);
+    w->findChild<QToolButton*>("btnListing")->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* search = w->area()->findChild<patient::frmListPatient*>("frmListPatient");
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(search->txtHospNum()->text(), "");
+    EXPECT_TRUE(session().Connection()->StatementLog().isEmpty());
+}
+
+// The menu items' states: no patient, an admission, an ER visit, after Change Active User.
+TEST_F(StartupTest, MenuStatesFollowThePatientAndSurviveChangeActiveUser) {
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    QPointer<mainwindow::mdiMSS> w = session().MainWindow;
+    auto enabled = [&](const char* item) { return w->findChild<QAction*>(item)->isEnabled(); };
+    auto search = [&](int type) {
+        w->findChild<QToolButton*>("btnListing")->click();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto* s = w->area()->findChild<patient::frmListPatient*>("frmListPatient");
+        s->findChild<QRadioButton*>(QString("optPatientType_%1").arg(type))->click();
+        QTest::keyClick(s->txtLastname(), Qt::Key_Return);
+        return s;
+    };
+    EXPECT_FALSE(enabled("mnuViewPatientDatasheet"));
+    EXPECT_TRUE(enabled("mnuIntakeSheet"));
+    EXPECT_TRUE(enabled("mnuViewPatientBill"));
+    EXPECT_FALSE(enabled("mnuARR")) << "a screen not in the program yet";
+
+    search(0);
+    ASSERT_TRUE(text::IsNumeric(Selection().IDNUM)) << Selection().IDNUM.toStdString();
+    EXPECT_TRUE(enabled("mnuViewPatientDatasheet"));
+    search(3);
+    ASSERT_FALSE(Selection().IDNUM.isEmpty());
+    EXPECT_FALSE(enabled("mnuViewPatientDatasheet")) << "ER registration numbers are not numeric";
+
+    // The next worker starts with no patient chosen, and the search works for that worker as
+    // it did before: the data sheet item follows it and the list's right click pops up File.
+    prompts_.expectDialog(logIn(hospital_.path(), "0002", {"demo"}));
+    w->findChild<QToolButton*>("btnClose")->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(w.isNull());
+    w = session().MainWindow;
+    ASSERT_FALSE(w.isNull());
+    EXPECT_EQ(Selection().HospNum, "");
+    EXPECT_EQ(Selection().IDNUM, "");
+    EXPECT_EQ(Selection().ERNum, "");
+    EXPECT_FALSE(enabled("mnuViewPatientDatasheet"));
+    patient::frmListPatient* s = search(0);
+    ASSERT_FALSE(Selection().HospNum.isEmpty());
+    EXPECT_TRUE(enabled("mnuViewPatientDatasheet"));
+    auto* file = w->findChild<QMenu*>("mnuFile");
+    int popups = 0;
+    QObject::connect(file, &QMenu::aboutToShow, [&] { ++popups; });
+    auto* list = s->findChild<QTreeWidget*>("lvwSearchPatient");
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), list->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list->viewport(), &click);
+    EXPECT_EQ(popups, 1);
+    file->hide();
+}
+
+TEST_F(StartupTest, ChangeActiveUserLeavesNoPatientForTheNextWorkersCommands) {
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    QPointer<mainwindow::mdiMSS> w = session().MainWindow;
+    w->findChild<QToolButton*>("btnListing")->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* s = w->area()->findChild<patient::frmListPatient*>("frmListPatient");
+    s->findChild<QRadioButton*>("optPatientType_2")->click();
+    s->txtLastname()->setText("S");
+    QTest::keyClick(s->txtLastname(), Qt::Key_Return);
+    ASSERT_FALSE(Selection().HospNum.isEmpty());
+
+    prompts_.expectDialog(logIn(hospital_.path(), "0002", {"demo"}));
+    w->findChild<QToolButton*>("btnClose")->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    w = session().MainWindow;
+    ASSERT_FALSE(w.isNull());
+    // "Re-Print ARR" without a chosen patient opens the re-print screen, not the last
+    // worker's patient's form; the statement asks for a patient.
+    prompts_.expectDialog([](QDialog& d) {
+        EXPECT_EQ(d.objectName(), "frmReprintARR");
+        return int(QDialog::Rejected);
+    });
+    w->findChild<QAction*>("mnuRePrintARR")->trigger();
+    prompts_.expect("Please select a patient.");
+    w->findChild<QAction*>("mnuViewPatientBill")->trigger();
+}
+
+TEST_F(StartupTest, ChangeActiveUserLogsInAgainAndTheWindowKeepsItsPlace) {
     prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
     ASSERT_EQ(StartSession(), StartResult::Running);
     QPointer<mainwindow::mdiMSS> first = session().MainWindow;
+    first->resize(700, 500);
     prompts_.expectDialog(logIn(hospital_.path(), "0002", {"demo"}));
     first->findChild<QToolButton*>("btnClose")->click();
     QApplication::processEvents();
@@ -237,6 +349,7 @@ TEST_F(StartupTest, ChangeActiveUserLogsInAgain) {
     EXPECT_TRUE(first.isNull());
     ASSERT_NE(session().MainWindow, nullptr);
     EXPECT_EQ(session().EmployeeCode, "0002");
+    EXPECT_EQ(session().MainWindow->size(), QSize(700, 500));
 }
 
 TEST_F(StartupTest, ReportCommandsOpenTheirPromptsAndViewers) {
@@ -271,39 +384,44 @@ TEST_F(StartupTest, ReportCommandsOpenTheirPromptsAndViewers) {
     w->findChild<QAction*>("mnuAssessment")->trigger();
     EXPECT_TRUE(viewers().contains("List of Assessments"));
 
-    // Without a chosen patient "Re-Print ARR" opens the re-print screen instead of a report.
-    patient::Selection() = patient::PatientSelection{};
-    prompts_.expectDialog([](QDialog& d) {
-        EXPECT_EQ(d.objectName(), "frmReprintARR");
-        return int(QDialog::Rejected);
-    });
-    w->findChild<QAction*>("mnuRePrintARR")->trigger();
     for (QWidget* t : QApplication::topLevelWidgets())
         if (t->inherits("mss::reports::frmReportViewer")) t->close();
 }
 
-TEST_F(StartupTest, TheLogInDialogStartsInTheCodeBoxAndTabsToThePassword) {
+TEST_F(StartupTest, OnAFirstStartTheDialogIsUpAtOnceAndTheLogInWaitsForTheDemoHospital) {
     // A first start: the default hospital file does not exist yet and is made from the demo.
     // It is this test's own file: the others, side by side, keep using the shared one.
     const QString defaultPath = dir_.filePath("first-start/hospital.db");
     components::CurrentUser::setDefaultEmbeddedPath(defaultPath);
+    components::CurrentUser::setFirstStart(&app::PrepareDemoHospital);
     prompts_.expectDialog([&](QDialog& d) {
         d.show();
         QApplication::setActiveWindow(&d);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
+        auto* ok = d.findChild<QPushButton*>("cmdOK");
+        auto* status = d.findChild<QLabel*>("lblStatus");
+        auto* busy = d.findChild<QProgressBar*>("pbPreparing");
+        // The worker may type while the demo hospital is being made; the log-in waits.
+        EXPECT_TRUE(status->text().startsWith("The demo hospital is being prepared")) << status->text().toStdString();
+        EXPECT_TRUE(busy->isVisible());
+        EXPECT_FALSE(ok->isEnabled());
         EXPECT_EQ(QApplication::focusWidget(), d.findChild<QLineEdit*>("txtEmployeeCode"));
         QTest::keyClicks(QApplication::focusWidget(), "0001");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), d.findChild<QLineEdit*>("txtPassword"));
-        const QString status = d.findChild<QLabel*>("lblStatus")->text();
-        EXPECT_TRUE(status.startsWith("A new hospital database was created from the demo hospital")) << status.toStdString();
-        EXPECT_EQ(d.findChild<QComboBox*>("cboServer")->currentText(), QDir::toNativeSeparators(defaultPath));
         QTest::keyClicks(QApplication::focusWidget(), "demo");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ok->isEnabled(); }, 120000));
+        EXPECT_FALSE(busy->isVisible());
+        EXPECT_TRUE(status->text().startsWith("A new hospital database was created from the demo hospital"))
+            << status->text().toStdString();
+        EXPECT_EQ(d.findChild<QComboBox*>("cboServer")->currentText(), QDir::toNativeSeparators(defaultPath));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         return d.result();
     });
     ASSERT_EQ(StartSession(), StartResult::Running);
+    components::CurrentUser::setFirstStart({});
     EXPECT_TRUE(QFileInfo::exists(defaultPath));
+    EXPECT_FALSE(QFileInfo::exists(defaultPath + ".part"));
     EXPECT_EQ(session().CurrentUser->ServerName(), defaultPath);
 }
 
@@ -355,7 +473,7 @@ TEST_F(StartupTest, RememberedServersKeepNoPasswordAndNoVanishedFile) {
     QFile::remove(gone);
     EXPECT_EQ(CurrentUser::recentServers(),
               (QStringList{"DSN=Hospital", "DRIVER=FreeTDS;SERVER=mss-db;PORT=1433;UID=mss;DATABASE=MSS"}));
-    QFile ini(CurrentUser::settingsPath());
+    QFile ini(ui::settingsFile());
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_FALSE(ini.readAll().contains("cret"));
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace mss::test {
 
@@ -33,6 +34,19 @@ inline QString viewerText(reports::frmReportViewer* v, const QTemporaryDir& dir)
     const QString path = dir.filePath(QStringLiteral("view%1.pdf").arg(quintptr(v)));
     v->CRViewer1->exportPdf(path);
     return pdfText(path);
+}
+
+// The one viewer a command opened: checks its caption, closes it and returns its text.
+inline QString shownReport(const QString& title, const QTemporaryDir& dir) {
+    const auto viewers = openViewers();
+    if (viewers.size() != 1) {
+        ADD_FAILURE() << viewers.size() << " viewers open, one expected";
+        return {};
+    }
+    EXPECT_EQ(viewers[0]->windowTitle(), title);
+    const QString t = viewerText(viewers[0], dir);
+    closeViewers();
+    return t;
 }
 
 }  // namespace mss::test

@@ -1,9 +1,10 @@
-#include "shell/reports/frmreprintarr.h"
+#include "assessment/frmreprintarr.h"
 #include "shell/reports/reports.h"
 #include "shell/db/dbaccess.h"
 #include "shell/db/sqltext.h"
 #include "shell/db/text.h"
 #include "shell/dialogs/action.h"
+#include "shell/dialogs/prompt.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,7 +15,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace mss::reports {
+namespace mss::assessment {
+
+using namespace reports;
 
 QString frmReprintARR::gridHeader() {
     return " | Hosp. Num | Adm.Num. | MSS Num. | Patient Name | Classification | Category | AssessDate | Remarks "
@@ -118,11 +121,35 @@ void frmReprintARR::chooseRow(int row) {
     licence_ = cell(10);
 }
 
-void frmReprintARR::print() {
-    hide();
-    PrepareReport(ctx_.reportFolder + "\\ARR_New.rpt",
-                  {text::Trim(hospNum_), text::Trim(idNum_), userName_, licence_, QString()});
+namespace {
+void printForm(const QString& reportFolder, const QString& hospNum, const QString& idNum, const QString& userName,
+               const QString& licence) {
+    PrepareReport(reportFolder + "\\ARR_New.rpt", {text::Trim(hospNum), text::Trim(idNum), userName, licence, QString()});
     ShowReport("Assessment and Referal report");
 }
+}  // namespace
 
-}  // namespace mss::reports
+void frmReprintARR::print() {
+    hide();
+    printForm(ctx_.reportFolder, hospNum_, idNum_, userName_, licence_);
+}
+
+void ReprintARR(const CatalogContext& ctx) {
+    const QString hospNum = text::Trim(ctx.patient.HospNum);
+    if (hospNum.isEmpty()) {
+        frmReprintARR screen(ctx);
+        ui::ShowModal(screen);
+        return;
+    }
+    db::Recordset rs;
+    db::OpenQuery(rs, db::Sql("MSS..sp_MSS_ReprintARR '").val(hospNum).lit("'"));
+    QString userName, licence;
+    if (rs.RecordCount() > 0) {
+        userName = db::FieldText(rs, "UserName");
+        licence = db::FieldText(rs, "lisencenumber");
+    }
+    rs.Close();
+    printForm(ctx.reportFolder, hospNum, ctx.patient.IDNUM, userName, licence);
+}
+
+}  // namespace mss::assessment

@@ -3,7 +3,7 @@
 // nothing is notified when it changes.
 #include <QString>
 
-namespace mss::patient {
+namespace mss {
 
 struct PatientSelection {
     QString HospNum;
@@ -18,4 +18,4 @@ struct PatientSelection {
 
 PatientSelection& Selection();
 
-}  // namespace mss::patient
+}  // namespace mss

@@ -1,0 +1,42 @@
+#include "app/commands.h"
+#include "assessment/frmreprintarr.h"
+#include "patient/patientsearchhost.h"
+#include "shell/db/text.h"
+#include "shell/mainwindow/mdimss.h"
+#include "shell/reports/catalog.h"
+#include "shell/session/patientselection.h"
+
+namespace mss::app {
+
+void BindCommands(mainwindow::mdiMSS& window) {
+    auto* searches = new patient::PatientSearchHost(window);
+    QObject::connect(searches, &patient::PatientSearchHost::patientChosen, &window,
+                     &mainwindow::mdiMSS::updateActionStates);
+    // The File menu is also the patient list's context menu.
+    QObject::connect(searches, &patient::PatientSearchHost::contextMenuWanted, &window,
+                     [&window] { window.popupMenu(QStringLiteral("mnuFile")); });
+    window.bindButton(QStringLiteral("btnListing"), [searches] { searches->reopen(); });
+    // The intake sheet comes with its own screen; until then the item opens the search.
+    window.bindCommand(QStringLiteral("mnuIntakeSheet"), [searches] { searches->show(); });
+
+    using ReportCommand = void (*)(const reports::CatalogContext&);
+    const std::pair<const char*, ReportCommand> reportCommands[] = {
+        {"mnuListGrantees", &reports::ViewListOfGrantees},
+        {"mnuAssessment", &reports::ListOfAssessments},
+        {"mnuTransaction", &reports::ARRTransactionReport},
+        {"mnuDischargeNoticeReport", &reports::DischargeNoticeMonitoring},
+        {"mnuDischargeNoticeRevoked", &reports::RevokedDischargeNotice},
+        {"mnuRePrintARR", &assessment::ReprintARR},
+        {"mnuViewPatientBill", &reports::DetailedSOA},
+        {"mnuRePrintIntake", &reports::ReprintIntakeSheet},
+        {"mnuContractSlip", &reports::ContractSlip},
+    };
+    for (const auto& [item, command] : reportCommands)
+        window.bindCommand(QString::fromLatin1(item), [command = command] { command(reports::CurrentContext()); });
+    // The data sheet is of an admission: only a numeric admission number has one.
+    window.bindCommand(
+        QStringLiteral("mnuViewPatientDatasheet"), [] { reports::PatientDatasheet(reports::CurrentContext()); },
+        [] { return text::IsNumeric(Selection().IDNUM); });
+}
+
+}  // namespace mss::app

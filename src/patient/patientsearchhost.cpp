@@ -1,0 +1,52 @@
+#include "patient/patientsearchhost.h"
+#include "patient/frmlistpatient.h"
+#include "shell/mainwindow/mdimss.h"
+#include "shell/session/patientselection.h"
+
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace mss::patient {
+
+PatientSearchHost::PatientSearchHost(mainwindow::mdiMSS& window) : QObject(&window), window_(window) {}
+
+frmListPatient* PatientSearchHost::search(bool create) {
+    if (!search_ && create) {
+        search_ = new frmListPatient;
+        search_->setObjectName(QStringLiteral("frmListPatient"));
+        connect(search_, &frmListPatient::patientChosen, this, &PatientSearchHost::patientChosen);
+        connect(search_, &frmListPatient::contextMenuWanted, this, &PatientSearchHost::contextMenuWanted);
+        window_.addScreen(search_)->showMaximized();
+    }
+    return search_;
+}
+
+void PatientSearchHost::show() {
+    const bool existed = search_;
+    frmListPatient* s = search();
+    if (!existed) s->runOpeningSearch();
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(s->parentWidget())) window_.area()->setActiveSubWindow(frame);
+}
+
+void PatientSearchHost::reopen() {
+    frmListPatient* s = search();
+    const QString hosp = s->txtHospNum()->text();
+    const QString id = s->txtIDNum()->text();
+    const QString last = s->txtLastname()->text();
+    s->setEnabled(true);
+    // Closing the old search empties the selection; the three texts are put back after it.
+    window_.reopen();
+    search_ = nullptr;   // the old one is already on its way out
+    PatientSelection& sel = Selection();
+    sel.HospNum = hosp;
+    sel.IDNUM = id;
+    sel.PatientName = last;
+    frmListPatient* fresh = search();
+    fresh->txtHospNum()->setText(hosp);
+    fresh->txtIDNum()->setText(id);
+    fresh->txtLastname()->setText(last);
+    fresh->runOpeningSearch();
+}
+
+}  // namespace mss::patient

@@ -1,0 +1,73 @@
+#include "shell/dialogs/settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QWidget>
+
+namespace mss::ui {
+
+namespace {
+
+struct Entry {
+    Setting key;
+    const char* name;
+    QVariant defaultValue;
+};
+
+const Entry& entry(Setting key) {
+    static const Entry table[] = {
+        {Setting::RecentServers, "LogIn/RecentServers", QStringList()},
+        {Setting::MainWindowGeometry, "Windows/MainWindow", QByteArray()},
+        {Setting::ViewerGeometry, "Windows/ReportViewer", QByteArray()},
+        {Setting::PatientSearchGeometry, "Windows/PatientSearch", QByteArray()},
+        {Setting::PatientListColumns, "Windows/PatientListColumns", QByteArray()},
+    };
+    for (const Entry& e : table)
+        if (e.key == key) return e;
+    Q_UNREACHABLE();
+}
+
+QString& fileOverride() {
+    static QString path;
+    return path;
+}
+
+}  // namespace
+
+void setSettingsFile(const QString& path) { fileOverride() = path; }
+
+QString settingsFile() {
+    if (!fileOverride().isEmpty()) return fileOverride();
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("settings.ini"));
+}
+
+QVariant setting(Setting key) {
+    const Entry& e = entry(key);
+    const QSettings s(settingsFile(), QSettings::IniFormat);
+    return s.value(QString::fromLatin1(e.name), e.defaultValue);
+}
+
+void setSetting(Setting key, const QVariant& value) {
+    QSettings s(settingsFile(), QSettings::IniFormat);
+    s.setValue(QString::fromLatin1(entry(key).name), value);
+}
+
+void restoreWindow(QWidget& window, Setting key) {
+    const QByteArray geometry = setting(key).toByteArray();
+    if (!geometry.isEmpty()) window.restoreGeometry(geometry);
+}
+
+void saveWindow(const QWidget& window, Setting key) { setSetting(key, window.saveGeometry()); }
+
+void rememberColumns(QHeaderView& header, Setting key) {
+    const QByteArray state = setting(key).toByteArray();
+    if (!state.isEmpty()) header.restoreState(state);
+    // Connected after the program has set its own widths: what changes them now is the worker.
+    QObject::connect(&header, &QHeaderView::sectionResized, &header,
+                     [&header, key] { setSetting(key, header.saveState()); });
+}
+
+}  // namespace mss::ui
