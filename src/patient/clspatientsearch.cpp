@@ -14,7 +14,7 @@ clsPatientSearch& PatientSearch() {
 clsPatientSearch::clsPatientSearch() = default;
 clsPatientSearch::~clsPatientSearch() = default;
 
-bool clsPatientSearch::InitConnection(const QString& strConnectionString, const QString& strServerName) {
+bool clsPatientSearch::InitConnection(const QString& strConnectionString, const QString& /*strServerName*/) {
     bool connected = false;
     try {
         if (!text::Trim(strConnectionString).isEmpty()) {

@@ -1,8 +1,10 @@
 #include "patient/patientsearchhost.h"
 #include "patient/frmlistpatient.h"
+#include "shell/dialogs/settings.h"
 #include "shell/mainwindow/mdimss.h"
 #include "shell/session/patientselection.h"
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,9 +19,22 @@ frmListPatient* PatientSearchHost::search(bool create) {
         search_->setObjectName(QStringLiteral("frmListPatient"));
         connect(search_, &frmListPatient::patientChosen, this, &PatientSearchHost::patientChosen);
         connect(search_, &frmListPatient::contextMenuWanted, this, &PatientSearchHost::contextMenuWanted);
-        window_.addScreen(search_)->showMaximized();
+        QMdiSubWindow* frame = window_.addScreen(search_);
+        // Maximized in the area unless the worker placed it otherwise last time.
+        const QRect placed = ui::setting(ui::Setting::PatientSearchGeometry).toRect();
+        if (placed.isValid()) frame->setGeometry(placed);
+        else frame->showMaximized();
+        frame->installEventFilter(this);
     }
     return search_;
+}
+
+bool PatientSearchHost::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(watched))
+            ui::setSetting(ui::Setting::PatientSearchGeometry, frame->isMaximized() ? QRect() : frame->geometry());
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void PatientSearchHost::show() {

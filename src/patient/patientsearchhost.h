@@ -28,6 +28,10 @@ signals:
     void patientChosen();
     void contextMenuWanted(const QPoint& globalPos);
 
+protected:
+    // Keeps where the worker placed the search when its frame closes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     mainwindow::mdiMSS& window_;
     QPointer<frmListPatient> search_;

@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -243,6 +244,25 @@ TEST_F(StartupTest, IntakeEntryWithoutAPatientOpensTheSearchAndListingReopensIt)
     EXPECT_EQ(again->txtLastname()->text(), "S");
     EXPECT_EQ(again->txtHospNum()->text(), hosp);
     EXPECT_EQ(c.StatementLog(), QStringList{"MSS..sp_MSS_LoadInPatient '" + hosp + "', '','','',''"});
+}
+
+TEST_F(StartupTest, ThePatientSearchKeepsWhereTheWorkerPlacedIt) {
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    mainwindow::mdiMSS* w = session().MainWindow;
+    w->findChild<QToolButton*>("btnListing")->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* frame = qobject_cast<QMdiSubWindow*>(w->area()->findChild<patient::frmListPatient*>("frmListPatient")->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isMaximized()) << "maximized the first time";
+    frame->showNormal();
+    frame->setGeometry(10, 20, 640, 360);
+    w->findChild<QToolButton*>("btnListing")->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* again = qobject_cast<QMdiSubWindow*>(w->area()->findChild<patient::frmListPatient*>("frmListPatient")->parentWidget());
+    ASSERT_NE(again, frame);
+    EXPECT_FALSE(again->isMaximized());
+    EXPECT_EQ(again->geometry(), QRect(10, 20, 640, 360));
 }
 
 TEST_F(StartupTest, ListingBeforeAnySearchOpensAnEmptySearchWithoutSearching) {
@@ -463,6 +483,9 @@ TEST_F(StartupTest, TheLogInDialogOffersTheServerOfTheLastLogInFirst) {
 
 TEST_F(StartupTest, RememberedServersKeepNoPasswordAndNoVanishedFile) {
     using components::CurrentUser;
+    // What an earlier version remembered in a file of its own is still offered.
+    QSettings(dir_.filePath("login.ini"), QSettings::IniFormat).setValue("LogIn/RecentServers", QStringList{"DSN=Old"});
+    EXPECT_EQ(CurrentUser::recentServers(), QStringList{"DSN=Old"});
     CurrentUser::rememberServer("DRIVER=FreeTDS;SERVER=mss-db;PORT=1433;UID=mss;PWD={se;cret};DATABASE=MSS");
     CurrentUser::rememberServer("DSN=Hospital;Password=x");
     QTemporaryDir files;
@@ -472,7 +495,7 @@ TEST_F(StartupTest, RememberedServersKeepNoPasswordAndNoVanishedFile) {
     ASSERT_EQ(CurrentUser::recentServers().first(), gone);
     QFile::remove(gone);
     EXPECT_EQ(CurrentUser::recentServers(),
-              (QStringList{"DSN=Hospital", "DRIVER=FreeTDS;SERVER=mss-db;PORT=1433;UID=mss;DATABASE=MSS"}));
+              (QStringList{"DSN=Hospital", "DRIVER=FreeTDS;SERVER=mss-db;PORT=1433;UID=mss;DATABASE=MSS", "DSN=Old"}));
     QFile ini(ui::settingsFile());
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_FALSE(ini.readAll().contains("cret"));

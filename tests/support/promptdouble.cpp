@@ -54,9 +54,12 @@ std::optional<QString> ScriptedPrompts::input(const QString& prompt, const QStri
         ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
         return std::nullopt;
     }
-    auto a = inputs_.front();
+    // Answered from the front of the script; a cancel is an empty optional.
+    const bool typed = inputs_.front().has_value();
+    const QString text = typed ? *inputs_.front() : QString();
     inputs_.pop_front();
-    return a;
+    if (!typed) return std::nullopt;
+    return text;
 }
 
 int ScriptedPrompts::showModal(QDialog& dialog) {

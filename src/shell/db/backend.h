@@ -39,7 +39,7 @@ public:
 
     // The worker who logged in, for engines that stamp writes with it as a server does
     // with its log-in name.
-    virtual void setUser(const QString& employeeCode) {}
+    virtual void setUser(const QString& /*employeeCode*/) {}
 };
 
 }  // namespace mss::db

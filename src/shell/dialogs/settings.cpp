@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QRect>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QWidget>
@@ -22,7 +23,7 @@ const Entry& entry(Setting key) {
         {Setting::RecentServers, "LogIn/RecentServers", QStringList()},
         {Setting::MainWindowGeometry, "Windows/MainWindow", QByteArray()},
         {Setting::ViewerGeometry, "Windows/ReportViewer", QByteArray()},
-        {Setting::PatientSearchGeometry, "Windows/PatientSearch", QByteArray()},
+        {Setting::PatientSearchGeometry, "Windows/PatientSearch", QRect()},
         {Setting::PatientListColumns, "Windows/PatientListColumns", QByteArray()},
     };
     for (const Entry& e : table)
@@ -47,7 +48,14 @@ QString settingsFile() {
 QVariant setting(Setting key) {
     const Entry& e = entry(key);
     const QSettings s(settingsFile(), QSettings::IniFormat);
-    return s.value(QString::fromLatin1(e.name), e.defaultValue);
+    const QString name = QString::fromLatin1(e.name);
+    if (!s.contains(name) && key == Setting::RecentServers) {
+        // Earlier versions kept the servers in a file of their own beside this one.
+        const QSettings earlier(QFileInfo(settingsFile()).dir().filePath(QStringLiteral("login.ini")),
+                                QSettings::IniFormat);
+        return earlier.value(name, e.defaultValue);
+    }
+    return s.value(name, e.defaultValue);
 }
 
 void setSetting(Setting key, const QVariant& value) {

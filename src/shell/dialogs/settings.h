@@ -12,7 +12,7 @@ enum class Setting {
     RecentServers,            // QStringList, newest first
     MainWindowGeometry,       // QByteArray from QWidget::saveGeometry
     ViewerGeometry,
-    PatientSearchGeometry,
+    PatientSearchGeometry,    // QRect inside the main window's area; empty: maximized
     PatientListColumns,       // QByteArray from QHeaderView::saveState
 };
 

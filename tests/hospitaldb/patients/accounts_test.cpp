@@ -1,4 +1,5 @@
 // Staff accounts: the worker lookup and what the log-in component checks.
+#include "failure.h"
 #include "tests/hospitaldb/patients/hospital.h"
 
 #include "hospitaldb/demo.h"
@@ -62,10 +63,10 @@ TEST_F(Accounts, AddingAnAccount) {
         hospitaldb::addAccount(e, a, "s3cret");
         // A second account with the same code is refused and leaves nothing behind.
         a.rights = {"C"};
-        EXPECT_ANY_THROW(hospitaldb::addAccount(e, a, "other"));
+        EXPECT_FAILURE(hospitaldb::addAccount(e, a, "other"), 2627);
         EXPECT_EQ(e.query("SELECT count(*) FROM MSS__tbMSSUserRights WHERE EmployeeCode = '0100'").rows[0][0].toInt(), 2);
         a.code = " ";
-        EXPECT_ANY_THROW(hospitaldb::addAccount(e, a, "x"));
+        EXPECT_THROW(hospitaldb::addAccount(e, a, "x"), std::invalid_argument);
     }
     backend_ = hospitaldb::openEmbedded(path);
     const Rows r = run("MSS..sp_MSS_GetEmployeeName '0100'");
