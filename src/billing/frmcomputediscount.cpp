@@ -73,18 +73,18 @@ frmComputeDiscount::frmComputeDiscount(QWidget* parent) : QWidget(parent, Qt::Wi
 }
 
 void frmComputeDiscount::buildControls() {
-    caption(this, QStringLiteral("Adm. No. :"), 120, 150, 1200);
-    txtIDNum = box(this, "txtIDNum", 1350, 150, 1600);
-    caption(this, QStringLiteral("Hospital No. :"), 3200, 150, 1300);
-    txtHospNum = box(this, "txtHospNum", 4550, 150, 1600);
-    caption(this, QStringLiteral("Patient Name :"), 120, 540, 1200);
-    txtPatientName = box(this, "txtPatientName", 1350, 540, 6600);
-    caption(this, QStringLiteral("MSS No. :"), 120, 930, 1200);
-    txtMSSNum = box(this, "txtMSSNum", 1350, 930, 1600);
-    caption(this, QStringLiteral("Room No. :"), 3200, 930, 1300);
-    txtRoomID = box(this, "txtRoomID", 4550, 930, 1600);
-    caption(this, QStringLiteral("Classification :"), 120, 1320, 1200);
-    txtCode = box(this, "txtCode", 1350, 1320, 1600);
+    caption(this, QStringLiteral("Adm. No. :"), 120, 150, 1350);
+    txtIDNum = box(this, "txtIDNum", 1500, 150, 1600);
+    caption(this, QStringLiteral("Hospital No. :"), 3300, 150, 1300);
+    txtHospNum = box(this, "txtHospNum", 4650, 150, 1600);
+    caption(this, QStringLiteral("Patient Name :"), 120, 540, 1350);
+    txtPatientName = box(this, "txtPatientName", 1500, 540, 6450);
+    caption(this, QStringLiteral("MSS No. :"), 120, 930, 1350);
+    txtMSSNum = box(this, "txtMSSNum", 1500, 930, 1600);
+    caption(this, QStringLiteral("Room No. :"), 3300, 930, 1300);
+    txtRoomID = box(this, "txtRoomID", 4650, 930, 1600);
+    caption(this, QStringLiteral("Classification :"), 120, 1320, 1350);
+    txtCode = box(this, "txtCode", 1500, 1320, 1600);
 
     frameCovered = new QGroupBox(QStringLiteral("Breakdown for the Computation of Discount"), this);
     frameCovered->setObjectName(QStringLiteral("frameCovered"));
@@ -94,6 +94,7 @@ void frmComputeDiscount::buildControls() {
     mshDiscount->setObjectName(QStringLiteral("mshDiscount"));
     place(mshDiscount, 120, 300, 7620, 2300);
     mshDiscount->verticalHeader()->hide();
+    mshDiscount->verticalHeader()->setDefaultSectionSize(TwipsToPixels(285));
     mshDiscount->setEditTriggers(QAbstractItemView::NoEditTriggers);
     mshDiscount->setSelectionBehavior(QAbstractItemView::SelectRows);
     mshDiscount->setSelectionMode(QAbstractItemView::SingleSelection);
