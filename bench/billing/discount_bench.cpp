@@ -2,6 +2,7 @@
 // layer, on an admission with 5,000 bill lines (MSS_BENCH_LINES overrides) and a Medicare
 // claim itemised on 20 departments. The demo hospital, or MSS_BENCH_DB: a hospital file made
 // with `mss-hospitaldb generate` (the admission's lines are written into it).
+#include "bench/support/benchbill.h"
 #include "billing/discountcomputation.h"
 #include "hospitaldb/demo.h"
 #include "hospitaldb/embedded.h"
@@ -55,22 +56,13 @@ Hospital& hospital() {
         const char* n = std::getenv("MSS_BENCH_LINES");
         const int lines = n ? std::atoi(n) : 5000;
         e.runScript(QStringLiteral(
-                        "DELETE FROM BILLING__tbBillDailyBill WHERE IdNum = '%1';"
-                        "DELETE FROM BILLING__tbBillMedicare WHERE IdNum = '%1';"
                         "DELETE FROM MSS__tbMSSAssessment WHERE IdNum = '%1';"
                         "INSERT INTO MSS__tbMSSAssessment (IdNum, HospNum, MSSNum, Code, IntakeDate, ValidityDate) "
                         "SELECT '%1', HospNum, MSSNum, MSSClassification, date('now', '-1 days'), date('now', '+30 days') "
                         "  FROM PATIENT_DATA__tbMaster WHERE HospNum = '%2';")
                         .arg(x->idNum, x->hospNum));
         // Lines over every charging department, then one claim itemised on 20 of them.
-        e.query(QStringLiteral(
-                    "WITH RECURSIVE k(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM k WHERE i + 1 < ?2), "
-                    "r AS (SELECT RevenueID, row_number() OVER (ORDER BY RevenueID) - 1 AS j, count(*) OVER () AS c "
-                    "      FROM BUILD_FILE__tbCoRevenueCode WHERE RevenueID NOT IN ('QF', 'SD')) "
-                    "INSERT INTO BILLING__tbBillDailyBill (IdNum, RevenueID, RefNum, ItemID, Description, TransDate, Quantity, Amount) "
-                    "SELECT ?1, r.RevenueID, 'B' || k.i, 'I' || (k.i % 97), 'ITEM ' || k.i, datetime('now', '-1 days'), 1, "
-                    "       10 + (k.i % 50) * 7.25 FROM k JOIN r ON r.j = k.i % r.c"),
-                {x->idNum, lines});
+        bench::WriteBill(e, x->idNum, lines);
         e.query(QStringLiteral("INSERT INTO BILLING__tbBillMedicare (IdNum, DeductionType, Amount) VALUES (?, 'MEDICARE', 9000)"),
                 {x->idNum});
         e.query(QStringLiteral(
