@@ -58,7 +58,7 @@ Hospital& hospital() {
         e.runScript(QStringLiteral(
                         "DELETE FROM MSS__tbMSSAssessment WHERE IdNum = '%1';"
                         "INSERT INTO MSS__tbMSSAssessment (IdNum, HospNum, MSSNum, Code, IntakeDate, ValidityDate) "
-                        "SELECT '%1', HospNum, MSSNum, MSSClassification, date('now', '-1 days'), date('now', '+30 days') "
+                        "SELECT '%1', HospNum, MSSNum, MSSClassification, datetime(date('now', '-1 days')), datetime(date('now', '+30 days')) "
                         "  FROM PATIENT_DATA__tbMaster WHERE HospNum = '%2';")
                         .arg(x->idNum, x->hospNum));
         // Lines over every charging department, then one claim itemised on 20 of them.

@@ -74,8 +74,8 @@ INSERT INTO BILLING__tbBillMedicareItem (ClaimID, RevenueID, Amount) VALUES
  (991004, 'XR', 100), (991010, 'LB', 0);
 
 INSERT INTO MSS__tbMSSAssessment (IdNum, HospNum, MSSNum, Code, IntakeDate, ValidityDate, IsSpecial, NC, Active)
-SELECT p.IdNum, p.HospNum, m.MSSNum, 'T1', date('now', '-30 days'),
-       CASE WHEN p.HospNum = '99100008' THEN date('now', '-5 days') ELSE date('now', '+150 days') END,
+SELECT p.IdNum, p.HospNum, m.MSSNum, 'T1', datetime(date('now', '-30 days')),
+       datetime(date('now', CASE WHEN p.HospNum = '99100008' THEN '-5 days' ELSE '+150 days' END)),
        column2, column3, 'Y'
   FROM (VALUES ('991001', 0, 0), ('991002', 1, 1000), ('991101B', 1, 500), ('991003', 1, 300),
                ('991004', 1, 0), ('991005', 1, 1000), ('991007', 0, 0), ('991008', 1, 'abc'),
