@@ -1,6 +1,7 @@
 // The discount screen's statements on an admission with 5,000 bill lines (MSS_BENCH_LINES
 // overrides the count), in the demo hospital (MSS_BENCH_DB uses that file instead and
 // writes the lines into it).
+#include "bench/support/benchbill.h"
 #include "hospitaldb/demo.h"
 #include "hospitaldb/embedded.h"
 
@@ -49,17 +50,8 @@ Hospital& hospital() {
         const char* n = std::getenv("MSS_BENCH_LINES");
         const int lines = n ? std::atoi(n) : 5000;
         // Lines over every charging department, a Medicare claim itemised on five of them.
-        x->run("DELETE FROM BILLING..tbBillDailyBill WHERE IdNum = '" + x->idNum + "'");
-        x->run("DELETE FROM BILLING..tbBillMedicare WHERE IdNum = '" + x->idNum + "'");
         auto& engine = dynamic_cast<hospitaldb::EmbeddedBackend&>(*x->db).engine();
-        engine.query(QStringLiteral(
-                         "WITH RECURSIVE k(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM k WHERE i + 1 < ?2), "
-                         "r AS (SELECT RevenueID, row_number() OVER (ORDER BY RevenueID) - 1 AS j, count(*) OVER () AS c "
-                         "      FROM BUILD_FILE__tbCoRevenueCode WHERE RevenueID NOT IN ('QF', 'SD')) "
-                         "INSERT INTO BILLING__tbBillDailyBill (IdNum, RevenueID, RefNum, ItemID, Description, TransDate, Quantity, Amount) "
-                         "SELECT ?1, r.RevenueID, 'B' || k.i, 'I' || (k.i % 97), 'ITEM ' || k.i, datetime('now', '-1 days'), 1, "
-                         "       10 + (k.i % 50) * 7.25 FROM k JOIN r ON r.j = k.i % r.c"),
-                     {x->idNum, lines});
+        bench::WriteBill(engine, x->idNum, lines);
         engine.query(QStringLiteral("INSERT INTO BILLING__tbBillMedicare (IdNum, DeductionType, Amount) VALUES (?, 'MEDICARE', 4000)"),
                      {x->idNum});
         engine.query(QStringLiteral(

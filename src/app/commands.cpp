@@ -1,10 +1,15 @@
 #include "app/commands.h"
 #include "assessment/frmreprintarr.h"
+#include "billing/frmcomputediscount.h"
+#include "patient/frmlistpatient.h"
 #include "patient/patientsearchhost.h"
 #include "shell/db/text.h"
 #include "shell/mainwindow/mdimss.h"
 #include "shell/reports/catalog.h"
 #include "shell/session/patientselection.h"
+
+#include <QPointer>
+#include <memory>
 
 namespace mss::app {
 
@@ -18,6 +23,26 @@ void BindCommands(mainwindow::mdiMSS& window) {
     window.bindButton(QStringLiteral("btnListing"), [searches] { searches->reopen(); });
     // The intake sheet comes with its own screen; until then the item opens the search.
     window.bindCommand(QStringLiteral("mnuIntakeSheet"), [searches] { searches->show(); });
+
+    // A window of its own, not modal; choosing the item again brings the open one forward.
+    // Closing it brings the patient search back: a fresh one when the search is usable.
+    auto discount = std::make_shared<QPointer<billing::frmComputeDiscount>>();
+    window.bindCommand(QStringLiteral("mnuComputeDiscount"), [&window, searches, discount] {
+        if (*discount) {
+            (*discount)->raise();
+            (*discount)->activateWindow();
+            return;
+        }
+        auto* screen = new billing::frmComputeDiscount(&window);
+        *discount = screen;
+        QObject::connect(screen, &billing::frmComputeDiscount::unloaded, searches, [searches] {
+            if (patient::frmListPatient* search = searches->search(false); search && search->isEnabled())
+                searches->unload();
+            searches->show();
+        });
+        screen->show();
+        screen->Load();
+    });
 
     using ReportCommand = void (*)(const reports::CatalogContext&);
     const std::pair<const char*, ReportCommand> reportCommands[] = {

@@ -44,6 +44,13 @@ void PatientSearchHost::show() {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(s->parentWidget())) window_.area()->setActiveSubWindow(frame);
 }
 
+void PatientSearchHost::unload() {
+    if (!search_) return;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(search_->parentWidget())) frame->close();
+    else search_->close();
+    search_ = nullptr;   // on its way out
+}
+
 void PatientSearchHost::reopen() {
     frmListPatient* s = search();
     const QString hosp = s->txtHospNum()->text();

@@ -23,6 +23,9 @@ public:
     // The listing button: every inner screen closes and the search opens again with its three
     // search texts, searching at once when one of them holds something.
     void reopen();
+    // Closes the search, if open (the Patient selection is emptied as it closes); the next
+    // show() opens a fresh one.
+    void unload();
 
 signals:
     void patientChosen();

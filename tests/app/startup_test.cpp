@@ -1,5 +1,6 @@
 #include "app/firststart.h"
 #include "app/startup.h"
+#include "billing/frmcomputediscount.h"
 #include "patient/frmlistpatient.h"
 #include "promptdouble.h"
 #include "shell/components/frmlogin.h"
@@ -14,6 +15,7 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QDateEdit>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -406,6 +408,61 @@ TEST_F(StartupTest, ReportCommandsOpenTheirPromptsAndViewers) {
 
     for (QWidget* t : QApplication::topLevelWidgets())
         if (t->inherits("mss::reports::frmReportViewer")) t->close();
+}
+
+// "View Computation of Discount" opens a window of its own without waiting; closing it brings
+// the patient search back, a fresh one unless the search is disabled.
+TEST_F(StartupTest, TheDiscountScreenOpensNotModalAndClosingBringsTheSearchBack) {
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    mainwindow::mdiMSS* w = session().MainWindow;
+    auto openSearch = [&] {
+        w->findChild<QToolButton*>("btnListing")->click();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return w->area()->findChild<patient::frmListPatient*>("frmListPatient");
+    };
+    auto discountScreens = [&] { return w->findChildren<billing::frmComputeDiscount*>(); };
+    // A demo admission whose discount is stored opens without a message.
+    const QString id = hospital_.scalar("SELECT min(IdNum) FROM BILLING..tbBillDailyBill WHERE RevenueID = 'QF'");
+    const QString hosp = hospital_.scalar("SELECT HospNum FROM PATIENT_DATA..tbPatient2 WHERE IdNum = '" + id + "'");
+    auto choose = [&] {
+        Selection().IDNUM = id;
+        Selection().HospNum = hosp;
+    };
+    QAction* item = w->findChild<QAction*>("mnuComputeDiscount");
+    ASSERT_TRUE(item->isEnabled());
+
+    patient::frmListPatient* search = openSearch();
+    choose();
+    item->trigger();
+    ASSERT_EQ(discountScreens().size(), 1);
+    billing::frmComputeDiscount* screen = discountScreens().first();
+    EXPECT_TRUE(screen->isWindow());
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_EQ(screen->windowModality(), Qt::NonModal);
+    EXPECT_EQ(screen->txtIDNum->text(), id);
+    EXPECT_TRUE(screen->frameCovered->isEnabled());
+    item->trigger();
+    EXPECT_EQ(discountScreens().size(), 1) << "the open one comes forward";
+
+    screen->cmdExit->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(discountScreens().isEmpty());
+    auto* fresh = w->area()->findChild<patient::frmListPatient*>("frmListPatient");
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_NE(fresh, search);
+    EXPECT_EQ(w->area()->subWindowList().size(), 1);
+    EXPECT_EQ(w->area()->activeSubWindow(), fresh->parentWidget());
+    EXPECT_TRUE(Selection().IDNUM.isEmpty()) << "the search was unloaded, and the selection with it";
+
+    // A disabled search is only shown again.
+    choose();
+    item->trigger();
+    fresh->setEnabled(false);
+    discountScreens().first()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w->area()->findChild<patient::frmListPatient*>("frmListPatient"), fresh);
+    EXPECT_EQ(Selection().IDNUM, id);
 }
 
 TEST_F(StartupTest, OnAFirstStartTheDialogIsUpAtOnceAndTheLogInWaitsForTheDemoHospital) {

@@ -9,8 +9,9 @@
 -- @param Kind
 -- @param Fresh
 -- Kind 3: the admission's bill; 4: the admission's and its matched out-patient
--- registration's; 7: an out-patient or ER registration's. The scratch table always
--- starts afresh, whatever the last argument says.
+-- registration's; 7: an out-patient or ER registration's, or a cash admission's (whose
+-- number is not numeric either). The scratch table always starts afresh, whatever the last
+-- argument says.
 SELECT mss_error(50040, 'Unknown selection of charges ' || ifnull(:Kind, '') || '.')
  WHERE ifnull(CAST(:Kind AS INTEGER), 0) NOT IN (3, 4, 7);
 SELECT mss_error(50011, 'Unknown admission number ' || trim(:IdNum) || '.')
@@ -18,7 +19,8 @@ SELECT mss_error(50011, 'Unknown admission number ' || trim(:IdNum) || '.')
    AND NOT EXISTS (SELECT 1 FROM PATIENT_DATA__tbPatient2 WHERE IdNum = trim(:IdNum));
 SELECT mss_error(50011, 'Unknown out-patient number ' || trim(:IdNum) || '.')
  WHERE CAST(:Kind AS INTEGER) = 7
-   AND NOT EXISTS (SELECT 1 FROM PATIENT_DATA__tbOutPatient WHERE IdNum = trim(:IdNum));
+   AND NOT EXISTS (SELECT 1 FROM PATIENT_DATA__tbOutPatient WHERE IdNum = trim(:IdNum))
+   AND NOT EXISTS (SELECT 1 FROM PATIENT_DATA__tbPatient2 WHERE IdNum = trim(:IdNum));
 SELECT mss_error(50011, 'Unknown out-patient number ' || trim(:OPDNum) || '.')
  WHERE CAST(:Kind AS INTEGER) = 4
    AND NOT EXISTS (SELECT 1 FROM PATIENT_DATA__tbOutPatient WHERE IdNum = trim(:OPDNum));
@@ -31,7 +33,7 @@ DELETE FROM BILLING__tbDummyDiscountTable;
 INSERT INTO BILLING__tbDummyDiscountTable (RevenueID, Department, ActualCharges, Medicare, Discount, Remarks)
 SELECT c.RevenueID, r.Description, round(sum(c.Amount), 2), 0, 0, trim(:IdNum)
   FROM (SELECT RevenueID, Amount FROM BILLING__tbBillDailyBill
-         WHERE IdNum = trim(:IdNum) AND CAST(:Kind AS INTEGER) IN (3, 4)
+         WHERE IdNum = trim(:IdNum) AND CAST(:Kind AS INTEGER) IN (3, 4, 7)
         UNION ALL
         SELECT RevenueID, Amount FROM BILLING__tbBillOPDailyOut
          WHERE (IdNum = trim(:OPDNum) AND CAST(:Kind AS INTEGER) = 4)
@@ -100,7 +102,7 @@ SELECT a.IsSpecial AS IsSpecial, a.NC AS NC, a.Remarks AS Remarks, a.MSSNum AS M
 -- @param OPDNum
 -- @param Kind
 -- Kind 6: the admission's bill; 7: with its matched out-patient registration; 10: an
--- out-patient or ER registration. The first row is the hospital bill: the charges other
+-- out-patient or ER registration, or a cash admission. The first row is the hospital bill: the charges other
 -- than professional fees, less their share of the Medicare deductions. The departments
 -- follow.
 SELECT mss_error(50040, 'Unknown selection of charges ' || ifnull(:Kind, '') || '.')
@@ -108,7 +110,7 @@ SELECT mss_error(50040, 'Unknown selection of charges ' || ifnull(:Kind, '') || 
 WITH charges AS (
     SELECT RevenueID, sum(Amount) AS amt
       FROM (SELECT RevenueID, Amount FROM BILLING__tbBillDailyBill
-             WHERE IdNum = trim(:IdNum) AND CAST(:Kind AS INTEGER) IN (6, 7)
+             WHERE IdNum = trim(:IdNum) AND CAST(:Kind AS INTEGER) IN (6, 7, 10)
             UNION ALL
             SELECT RevenueID, Amount FROM BILLING__tbBillOPDailyOut
              WHERE (IdNum = trim(:OPDNum) AND CAST(:Kind AS INTEGER) = 7)
@@ -118,8 +120,10 @@ WITH charges AS (
 claims AS (SELECT ClaimID, Amount FROM BILLING__tbBillMedicare WHERE IdNum = trim(:IdNum)),
 items AS (SELECT RevenueID, sum(Amount) AS amt FROM BILLING__tbBillMedicareItem
            WHERE ClaimID IN (SELECT ClaimID FROM claims) GROUP BY RevenueID),
+-- Whole amounts are stored as integers: the items' sum is made REAL so that the shares
+-- divide as money does, not as integers.
 tot AS (SELECT (SELECT ifnull(sum(Amount), 0) FROM claims) AS t,
-               (SELECT ifnull(sum(amt), 0) FROM items) AS s,
+               CAST((SELECT ifnull(sum(amt), 0) FROM items) AS REAL) AS s,
                (SELECT ifnull(sum(amt), 0) FROM items WHERE RevenueID <> 'MD') AS nonmd),
 dept AS (
     SELECT c.RevenueID AS RevenueID,
