@@ -1,10 +1,13 @@
 #include "app/commands.h"
+#include "assessment/frmeditclass.h"
+#include "assessment/frmeditmssnumber.h"
 #include "assessment/frmreprintarr.h"
 #include "patient/patientsearchhost.h"
 #include "shell/db/text.h"
 #include "shell/mainwindow/mdimss.h"
+#include "shell/dialogs/rightsholder.h"
 #include "shell/reports/catalog.h"
-#include "shell/session/patientselection.h"
+#include "shell/session/session.h"
 
 namespace mss::app {
 
@@ -18,6 +21,11 @@ void BindCommands(mainwindow::mdiMSS& window) {
     window.bindButton(QStringLiteral("btnListing"), [searches] { searches->reopen(); });
     // The intake sheet comes with its own screen; until then the item opens the search.
     window.bindCommand(QStringLiteral("mnuIntakeSheet"), [searches] { searches->show(); });
+    window.bindCommand(QStringLiteral("mnuEditPatClass"), [] {
+        const dialogs::UserRights<components::CurrentUser> user(session().CurrentUser.get());
+        assessment::EditPatientClassification(Selection(), user);
+    });
+    window.bindCommand(QStringLiteral("mnuEditMSSNo"), [] { assessment::EditMSSNumber(Selection()); });
 
     using ReportCommand = void (*)(const reports::CatalogContext&);
     const std::pair<const char*, ReportCommand> reportCommands[] = {
@@ -28,6 +36,7 @@ void BindCommands(mainwindow::mdiMSS& window) {
         {"mnuDischargeNoticeRevoked", &reports::RevokedDischargeNotice},
         {"mnuRePrintARR", &assessment::ReprintARR},
         {"mnuViewPatientBill", &reports::DetailedSOA},
+        {"mnuSummarizedSOA", &reports::SummarizedSOA},
         {"mnuRePrintIntake", &reports::ReprintIntakeSheet},
         {"mnuContractSlip", &reports::ContractSlip},
     };
