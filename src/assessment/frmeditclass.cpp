@@ -51,7 +51,7 @@ frmEditClass::frmEditClass(const PatientSelection& patient, const dialogs::Right
     auto* classPane = new QWidget(this);
     classPane->setFixedWidth(TwipsToPixels(kNarrowTwips));
     auto* left = new QVBoxLayout(classPane);
-    lblEditClass = Heading("Edit Patient Classification", "lblEditClass", classPane);
+    lblEditClass = Heading("Edit Patient Classification", "lblEditClass", classPane, 1.15);
     left->addWidget(lblEditClass);
 
     fraPatientInfo = Frame("Patient's Info.", "fraPatientInfo", classPane);
@@ -84,11 +84,19 @@ frmEditClass::frmEditClass(const PatientSelection& patient, const dialogs::Right
 
     historyPane_ = new QWidget(this);
     auto* right = new QVBoxLayout(historyPane_);
-    lblRemoveClass = Heading("Remove Saved Patient Classification", "lblRemoveClass", historyPane_);
+    right->setContentsMargins(4, 9, 9, 9);
+    lblRemoveClass = Heading("Remove Saved Patient Classification", "lblRemoveClass", historyPane_, 1.15);
     right->addWidget(lblRemoveClass);
     fraHistory = Frame("Previous Classifications", "fraHistory", historyPane_);
     auto* historyLayout = new QVBoxLayout(fraHistory);
+    historyLayout->setContentsMargins(2, 2, 2, 2);
     grdClassHistory = RowGrid("grdClassHistory", fraHistory);
+    // The widths are those of the hospital's small grid font.
+    QFont small = grdClassHistory->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    grdClassHistory->setFont(small);
+    grdClassHistory->horizontalHeader()->setFont(small);
+    grdClassHistory->verticalHeader()->setDefaultSectionSize(QFontMetrics(small).height() + 6);
     grdClassHistory->setContextMenuPolicy(Qt::CustomContextMenu);
     historyLayout->addWidget(grdClassHistory);
     right->addWidget(fraHistory, 1);
@@ -181,6 +189,8 @@ void frmEditClass::readHistory() {
     QStringList header{QString()};
     for (const QString& part : gridHeader().split('|')) header << Trim(part);
     FillGrid(grdClassHistory, header, gridWidths(), rs);
+    // The user's name takes what is left, so the grid needs no sideways scrolling.
+    grdClassHistory->horizontalHeader()->setSectionResizeMode(header.size() - 1, QHeaderView::Stretch);
     rs.Close();
 }
 

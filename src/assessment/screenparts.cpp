@@ -42,6 +42,7 @@ QTableWidget* RowGrid(const QString& name, QWidget* parent) {
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->verticalHeader()->hide();
+    grid->setWordWrap(false);
     return grid;
 }
 
