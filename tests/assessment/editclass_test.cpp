@@ -235,6 +235,9 @@ TEST_F(EditClassTest, DeleteRecordRemovesTheChosenHistoryRowBehindRightsAndAReas
         prompts_.expect(assessment::classhistory::ShortReasonMessage());
         QTest::keyClick(grid, Qt::Key_F10);
         EXPECT_EQ(prompts_.shown().last().icon, ui::Icon::Critical);
+        const test::ShownMessage asked = prompts_.shown().value(prompts_.shown().size() - 2);
+        EXPECT_EQ(asked.text, "Enter Reason for deleting the Class History: ");
+        EXPECT_EQ(asked.title, "Update Record");
         EXPECT_EQ(remaining(), 3);
 
         // A wrong password is no authority.
