@@ -1,12 +1,15 @@
 #include "app/commands.h"
+#include "assessment/frmeditclass.h"
+#include "assessment/frmeditmssnumber.h"
 #include "assessment/frmreprintarr.h"
 #include "billing/frmcomputediscount.h"
 #include "patient/frmlistpatient.h"
 #include "patient/patientsearchhost.h"
 #include "shell/db/text.h"
 #include "shell/mainwindow/mdimss.h"
+#include "shell/dialogs/rightsholder.h"
 #include "shell/reports/catalog.h"
-#include "shell/session/patientselection.h"
+#include "shell/session/session.h"
 
 #include <QPointer>
 #include <memory>
@@ -23,6 +26,11 @@ void BindCommands(mainwindow::mdiMSS& window) {
     window.bindButton(QStringLiteral("btnListing"), [searches] { searches->reopen(); });
     // The intake sheet comes with its own screen; until then the item opens the search.
     window.bindCommand(QStringLiteral("mnuIntakeSheet"), [searches] { searches->show(); });
+    window.bindCommand(QStringLiteral("mnuEditPatClass"), [] {
+        const dialogs::UserRights<components::CurrentUser> user(session().CurrentUser.get());
+        assessment::EditPatientClassification(Selection(), user);
+    });
+    window.bindCommand(QStringLiteral("mnuEditMSSNo"), [] { assessment::EditMSSNumber(Selection()); });
 
     // A window of its own, not modal; choosing the item again brings the open one forward.
     // Closing it brings the patient search back: a fresh one when the search is usable.
@@ -53,6 +61,7 @@ void BindCommands(mainwindow::mdiMSS& window) {
         {"mnuDischargeNoticeRevoked", &reports::RevokedDischargeNotice},
         {"mnuRePrintARR", &assessment::ReprintARR},
         {"mnuViewPatientBill", &reports::DetailedSOA},
+        {"mnuSummarizedSOA", &reports::SummarizedSOA},
         {"mnuRePrintIntake", &reports::ReprintIntakeSheet},
         {"mnuContractSlip", &reports::ContractSlip},
     };

@@ -46,7 +46,7 @@ void createComponents(Session& s, db::Connection& c) {
     s.Registry = std::make_unique<components::Patient>();
     s.CodeSearch = std::make_unique<components::CodeSearchDialog>();
     s.BillingConnection = std::make_unique<components::BillingOpenConnection>();
-    s.BillingStatement = std::make_unique<components::Statement>();
+    s.BillingStatement = std::make_unique<components::Statement>(*s.BillingConnection, s.ReportFolder);
     s.CodeSearch->MTS_Server = s.MTSServerName;
     s.CodeSearch->SearchMode = true;
     s.CodeSearch->Initialize_Classes();

@@ -1,4 +1,5 @@
 #include "assessment/frmreprintarr.h"
+#include "assessment/screenparts.h"
 #include "shell/reports/reports.h"
 #include "shell/db/dbaccess.h"
 #include "shell/db/sqltext.h"
@@ -33,12 +34,7 @@ frmReprintARR::frmReprintARR(const CatalogContext& ctx, QWidget* parent)
     setObjectName("frmReprintARR");
     setWindowTitle("Medical Social Service ");
     auto* layout = new QVBoxLayout(this);
-    lblHeading = new QLabel("Reprint Assessment and Referral ", this);
-    lblHeading->setObjectName("lblHeading");
-    QFont f = lblHeading->font();
-    f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 1.4);
-    lblHeading->setFont(f);
+    lblHeading = Heading("Reprint Assessment and Referral ", "lblHeading", this, 1.4);
     layout->addWidget(lblHeading);
 
     auto* searchRow = new QHBoxLayout;
@@ -51,15 +47,9 @@ frmReprintARR::frmReprintARR(const CatalogContext& ctx, QWidget* parent)
     searchRow->addWidget(txtSearch, 1);
     layout->addLayout(searchRow);
 
-    fraResults = new QGroupBox("Search Results :", this);
-    fraResults->setObjectName("fraResults");
+    fraResults = Frame("Search Results :", "fraResults", this);
     auto* frameLayout = new QVBoxLayout(fraResults);
-    GridAssessment = new QTableWidget(this);
-    GridAssessment->setObjectName("GridAssessment");
-    GridAssessment->setSelectionBehavior(QAbstractItemView::SelectRows);
-    GridAssessment->setSelectionMode(QAbstractItemView::SingleSelection);
-    GridAssessment->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridAssessment->verticalHeader()->hide();
+    GridAssessment = RowGrid("GridAssessment", this);
     frameLayout->addWidget(GridAssessment);
     layout->addWidget(fraResults, 1);
 
@@ -89,24 +79,7 @@ void frmReprintARR::search() {
     db::Recordset rs;
     db::OpenQuery(rs, db::Sql("MSS..sp_MSS_ReprintARR '").val(text::Trim(txtSearch->text())).lit("'"));
     if (rs.Eof()) return;   // no rows: the grid keeps what it showed
-    const QStringList header = gridHeader().split('|');
-    const QList<int> widths = gridWidths();
-    GridAssessment->clear();
-    GridAssessment->setRowCount(0);
-    GridAssessment->setColumnCount(header.size());
-    GridAssessment->setHorizontalHeaderLabels(header);
-    for (int c = 0; c < header.size(); ++c) {
-        GridAssessment->setColumnWidth(c, text::TwipsToPixels(widths.value(c)));
-        GridAssessment->setColumnHidden(c, widths.value(c) == 0);
-    }
-    const int fields = std::min<int>(rs.FieldCount(), header.size() - 1);
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const int r = GridAssessment->rowCount();
-        GridAssessment->insertRow(r);
-        GridAssessment->setItem(r, 0, new QTableWidgetItem);
-        for (int c = 0; c < fields; ++c)
-            GridAssessment->setItem(r, c + 1, new QTableWidgetItem(text::VariantText(rs.Value(c))));
-    }
+    FillGrid(GridAssessment, gridHeader().split('|'), gridWidths(), rs);
     rs.Close();
 }
 

@@ -1,6 +1,7 @@
 #include "app/firststart.h"
 #include "app/startup.h"
 #include "billing/frmcomputediscount.h"
+#include "login.h"
 #include "patient/frmlistpatient.h"
 #include "promptdouble.h"
 #include "shell/components/frmlogin.h"
@@ -37,29 +38,7 @@ using namespace mss;
 
 namespace {
 
-// Answers the log-in dialog as a worker would: server, code, password, Enter; `statuses`
-// collects what the dialog said after each refused try.
-std::function<int(QDialog&)> logIn(const QString& server, const QString& code, const QStringList& passwords,
-                                   QStringList* statuses = nullptr) {
-    return [=](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "Log In");
-        auto* cbo = d.findChild<QComboBox*>("cboServer");
-        auto* txtCode = d.findChild<QLineEdit*>("txtEmployeeCode");
-        auto* txtPass = d.findChild<QLineEdit*>("txtPassword");
-        EXPECT_TRUE(cbo && txtCode && txtPass);
-        d.show();
-        cbo->setEditText(server);
-        QTest::keyClicks(txtCode, code);
-        for (const QString& p : passwords) {
-            txtPass->clear();
-            QTest::keyClicks(txtPass, p);
-            QTest::keyClick(txtPass, Qt::Key_Return);
-            if (d.result() == QDialog::Accepted || !d.isVisible()) break;
-            if (statuses) *statuses << d.findChild<QLabel*>("lblStatus")->text();
-        }
-        return d.result();
-    };
-}
+using test::logIn;
 
 class StartupTest : public ::testing::Test {
 protected:

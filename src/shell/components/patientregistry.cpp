@@ -3,8 +3,6 @@
 #include "shell/db/sqltext.h"
 #include "shell/db/text.h"
 
-#include <QFileInfo>
-
 namespace mss::components {
 
 namespace {
@@ -103,26 +101,6 @@ RegistryAdmission* Patient::clsAdmission() {
 RegistryRoom* Patient::clsRoom() {
     if (!room_) room_ = std::make_unique<components::RegistryRoom>(connection_.get());
     return room_.get();
-}
-
-bool BillingOpenConnection::EstablishedConnection(const QString& serverName, const QString& database,
-                                                  const QString& password) {
-    // The embedded database is named by its file; a real server gets an ODBC string.
-    try {
-        auto c = std::make_unique<db::Connection>();
-        if (QFileInfo::exists(serverName)) {
-            c->Open(db::embeddedConnectionString(serverName));
-        } else {
-            c->Open(QStringLiteral("DRIVER=FreeTDS;SERVER=%1;PORT=1433;DATABASE=%2;PWD=%3")
-                        .arg(serverName, database, password));
-        }
-        c->SetDefaultDatabase(database);
-        connection_ = std::move(c);
-        return true;
-    } catch (const db::Failure&) {
-        connection_.reset();
-        return false;
-    }
 }
 
 }  // namespace mss::components

@@ -89,21 +89,4 @@ private:
     bool initialized_ = false;
 };
 
-class BillingOpenConnection {
-public:
-    // True when a connection to the billing database could be made with the log-on.
-    bool EstablishedConnection(const QString& serverName, const QString& database, const QString& password);
-    db::Connection* connection() const { return connection_.get(); }
-private:
-    std::unique_ptr<db::Connection> connection_;
-};
-
-class Statement {
-public:
-    QString AdmissionNumber;
-    QString HospitalNumber;
-    QString UserId;
-    QString UserName;
-};
-
 }  // namespace mss::components

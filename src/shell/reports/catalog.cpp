@@ -107,6 +107,24 @@ void DetailedSOA(const CatalogContext& ctx) {
          "Detailed Statement of Accounts");
 }
 
+void SummarizedSOA(const CatalogContext& ctx) {
+    const QString idNum = Trim(ctx.patient.IDNUM);
+    if (idNum.isEmpty()) {
+        ui::MsgBox("Please select first a patient to process.", ui::Icon::Information);
+        return;
+    }
+    const QString hospNum = Trim(ctx.patient.HospNum);
+    Session& s = session();
+    const components::CurrentUser& user = *s.CurrentUser;
+    if (!s.BillingConnection->EstablishedConnection(user.ServerName(), "BILLING", QString())) return;
+    components::Statement& statement = *s.BillingStatement;
+    statement.AdmissionNumber = idNum;
+    statement.UserId = user.employeecode();
+    statement.HospitalNumber = hospNum;
+    statement.UserName = user.EmployeeName();
+    statement.ShowSOA(idNum);
+}
+
 void PatientDatasheet(const CatalogContext& ctx) {
     db::ExecuteCommand(db::Sql("Patient_Data..sp_Adm_PatientData '").val(ctx.patient.IDNUM).lit("'"));
     open(ctx, "\\DataSheet.rpt", {ctx.address1, ctx.patient.IDNUM}, "In-Patient Data Sheet");

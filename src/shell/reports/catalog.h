@@ -25,6 +25,9 @@ void RevokedDischargeNotice(const CatalogContext& ctx);
 
 // Patient documents.
 void DetailedSOA(const CatalogContext& ctx);
+// Through the Session's billing components; nothing visible when the billing connection
+// cannot be made.
+void SummarizedSOA(const CatalogContext& ctx);
 void PatientDatasheet(const CatalogContext& ctx);
 void ReprintIntakeSheet(const CatalogContext& ctx);
 void ContractSlip(const CatalogContext& ctx);

@@ -55,11 +55,16 @@ RenderedReport PreparedReport::render(const QString& title) const {
 }
 
 void PrepareReport(const QString& path, const QVariantList& parameters) {
+    PrepareReport(path, parameters, settings().logOn);
+}
+
+void PrepareReport(const QString& path, const QVariantList& parameters, const LogOn& logOn) {
     auto report = std::make_shared<PreparedReport>();
     report->definition = loadReportFile(localPath(path));
     report->company = settings().company;
-    report->logOn = settings().logOn;
+    report->logOn = logOn;
     report->parameters = bindParameters(report->definition, parameters);
+    report->passed = parameters;
     current() = std::move(report);
 }
 

@@ -34,6 +34,7 @@ const ReportSettings& GetReportSettings();
 struct PreparedReport {
     ReportDefinition definition;
     QList<QVariant> parameters;
+    QVariantList passed;   // the values as the program gave them, before binding
     QString company;
     LogOn logOn;
 
@@ -44,6 +45,8 @@ struct PreparedReport {
 // Opens the file, gives it the company text and log-on, fills its parameter fields by
 // position, and makes it the current report.
 void PrepareReport(const QString& path, const QVariantList& parameters = {});
+// The same, logged on elsewhere than the Session's reports are (the billing component).
+void PrepareReport(const QString& path, const QVariantList& parameters, const LogOn& logOn);
 // The current report in a new viewer window with that caption (not modal). Fails, and opens
 // no window, when there is no current report or it cannot be produced.
 void ShowReport(const QString& title);

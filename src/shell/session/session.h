@@ -1,5 +1,6 @@
 #pragma once
 // The Session: what start-up fills and every screen reads.
+#include "shell/components/billingstatement.h"
 #include "shell/components/patientregistry.h"
 #include "shell/components/userlogin.h"
 #include "shell/session/patientselection.h"

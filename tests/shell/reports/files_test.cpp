@@ -119,7 +119,8 @@ TEST_F(ReportFilesTest, StatementsOfAccountBalanceChargesDiscountsAndDeductions)
         if (ids.indexOf(id) < 2) {
             const QString discounts = hospital_.scalar("SELECT ISNULL(SUM(Amount),0) FROM " + bill + " WHERE IdNum = '" + id +
                                                        "' AND RevenueID IN ('QF','SD')");
-            const double balance = charges.toDouble() + discounts.toDouble() - medicare.toDouble();
+            const QString paid = hospital_.scalar("SELECT ISNULL(SUM(Amount),0) FROM BILLING..tbBillPayment WHERE IdNum = '" + id + "'");
+            const double balance = charges.toDouble() + discounts.toDouble() - medicare.toDouble() - paid.toDouble();
             EXPECT_TRUE(t.contains(text::AmountText(balance))) << id.toStdString();
             EXPECT_TRUE(t.contains("Less Medicare and other deductions"));
         }
@@ -156,6 +157,8 @@ TEST_F(ReportFilesTest, ConsolidatedStatementAddsTheMatchedOutPatientVisit) {
                                                "' AND RevenueID NOT IN ('QF','SD')").toDouble();
     const double deductions = hospital_.scalar("SELECT ISNULL(SUM(Amount),0) FROM BILLING..tbBillMedicare WHERE IdNum IN ('" +
                                                id + "','" + opd + "')").toDouble();
+    const double payments = hospital_.scalar("SELECT ISNULL(SUM(Amount),0) FROM BILLING..tbBillPayment WHERE IdNum IN ('" +
+                                             id + "','" + opd + "')").toDouble();
     const QString opdLine = hospital_.scalar("SELECT TOP 1 Description FROM BILLING..tbBillOPDailyOut WHERE IdNum = '" + opd +
                                              "' AND RevenueID NOT IN ('QF','SD') ORDER BY Amount DESC");
     const QString last = hospital_.scalar("SELECT LastName FROM PATIENT_DATA..tbMaster WHERE HospNum = '" + hosp + "'");
@@ -181,7 +184,8 @@ TEST_F(ReportFilesTest, ConsolidatedStatementAddsTheMatchedOutPatientVisit) {
     line("Total charges", inCharges + opdCharges);
     line("Less discounts", 350.50);
     line("Less Medicare and other deductions", deductions);
-    line("BALANCE DUE", inCharges + opdCharges - 350.50 - deductions);
+    line("Less payments", payments);
+    line("BALANCE DUE", inCharges + opdCharges - 350.50 - deductions - payments);
     // The in-patient table's own total is the admission alone.
     EXPECT_TRUE(QRegularExpression("Total charges\\s+" + QRegularExpression::escape(text::AmountText(inCharges)) + "\\b")
                     .match(t).hasMatch());
