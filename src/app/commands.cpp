@@ -1,5 +1,6 @@
 #include "app/commands.h"
 #include "assessment/frmreprintarr.h"
+#include "notices/noticeboard.h"
 #include "patient/patientsearchhost.h"
 #include "shell/db/text.h"
 #include "shell/mainwindow/mdimss.h"
@@ -18,6 +19,14 @@ void BindCommands(mainwindow::mdiMSS& window) {
     window.bindButton(QStringLiteral("btnListing"), [searches] { searches->reopen(); });
     // The intake sheet comes with its own screen; until then the item opens the search.
     window.bindCommand(QStringLiteral("mnuIntakeSheet"), [searches] { searches->show(); });
+
+    // Notices: the referral poll and flash on the toolbar, the two notice lists, the history.
+    auto* notices = new notices::NoticeBoard(&window, window.button(QStringLiteral("btnReferralNotice")),
+                                             window.tmrReferralNotice(), window.Timer1(), window.Timer2());
+    window.bindButton(QStringLiteral("btnDischargeNotice"), [notices] { notices->openDischargeNotices(); });
+    window.bindButton(QStringLiteral("btnReferralNotice"), [notices] { notices->openReferralNotices(); });
+    window.bindCommand(QStringLiteral("mnuDischargeNotice"), [notices] { notices->openDischargeNotices(); });
+    window.bindCommand(QStringLiteral("mnuReferral"), [notices] { notices->openReferralHistory(); });
 
     using ReportCommand = void (*)(const reports::CatalogContext&);
     const std::pair<const char*, ReportCommand> reportCommands[] = {
