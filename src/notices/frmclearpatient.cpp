@@ -22,6 +22,7 @@ QPlainTextEdit* remarksBox(QWidget* parent, const char* name, bool readOnly) {
     auto* b = new QPlainTextEdit(parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setReadOnly(readOnly);
+    ShowAsReadOnly(b, readOnly);
     b->setTabChangesFocus(true);
     b->setFixedHeight(54);
     return b;
@@ -165,12 +166,15 @@ void frmClearPatient::load(const QString& idnum) {
             txtClearDate->setText(field("ClearDate"));
             txtClearRemarks->setPlainText(field("ClearRemarks"));
             txtClearRemarks->setReadOnly(true);
+            ShowAsReadOnly(txtClearRemarks);
             cmdSave->setEnabled(false);
             cmdIgnore->setText(QStringLiteral("&Close"));
         }
     }
     rs.Close();
     loadMSSData();
+    // The clearance remarks are all the worker types here.
+    if (!txtClearRemarks->isReadOnly()) txtClearRemarks->setFocus();
 }
 
 void frmClearPatient::loadMSSData() {

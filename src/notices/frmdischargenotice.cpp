@@ -72,6 +72,7 @@ void frmDischargeNotice::load() {
                     QString::fromLatin1(cleared ? kIconClear : kIconOpen));
         }
         rs.Close();
+        SelectFirstLine(*lvwRequest);
     }
     imgClear->setPixmap(StatusImages::picture(QString::fromLatin1(kIconClear)));
     imgOpen->setPixmap(StatusImages::picture(QString::fromLatin1(kIconOpen)));

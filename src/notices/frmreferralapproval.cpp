@@ -43,6 +43,7 @@ frmReferralApproval::frmReferralApproval(const ReferralOpening& opening, const W
     build();
     setEditing(!opening.readOnly);
     load(opening);
+    adjustSize();
 }
 
 void frmReferralApproval::build() {
@@ -150,12 +151,11 @@ void frmReferralApproval::build() {
     approved->addWidget(new QLabel(QStringLiteral("Referred By:"), frmApprovedBy));
     approved->addWidget(txtReferredBy, 1);
     layout->addWidget(frmApprovedBy);
-    layout->addStretch();
 
     connect(cmdSave, &QPushButton::clicked, this, ui::Guarded([this] { save(); }));
     connect(cmdCancel, &QPushButton::clicked, this, [this] { close(); });
     connect(cmdEdit, &QPushButton::clicked, this, [this] { setEditing(true); });
-    resize(720, 640);
+    setMinimumWidth(720);
 }
 
 void frmReferralApproval::setEditing(bool editing) {
@@ -163,7 +163,12 @@ void frmReferralApproval::setEditing(bool editing) {
     for (QWidget* w : std::initializer_list<QWidget*>{cmdSave, txtRemarks, OptApproved, OptDeny, OptCash, dtSchedDate})
         w->setEnabled(editing);
     txtCategory->setReadOnly(!editing);
+    ShowAsReadOnly(txtCategory, !editing);
     frmApprovedBy->setVisible(!editing);
+    if (editing)
+        txtRemarks->setFocus();
+    else
+        cmdEdit->setFocus();
 }
 
 void frmReferralApproval::load(const ReferralOpening& opening) {

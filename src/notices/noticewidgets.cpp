@@ -2,6 +2,7 @@
 #include "notices/noticesqueries.h"
 #include "shell/db/text.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -57,7 +58,8 @@ void PrepareList(QTreeWidget& list) {
     list.setSelectionBehavior(QAbstractItemView::SelectRows);
     list.setEditTriggers(QAbstractItemView::NoEditTriggers);
     list.setIconSize(QSize(16, 16));
-    list.header()->setStretchLastSection(false);
+    // The last column takes what room is left, so its dates and names are not cut short.
+    list.header()->setStretchLastSection(true);
 }
 
 void SetHeadings(QTreeWidget& list, const QList<Heading>& headings) {
@@ -75,10 +77,15 @@ void SetHeadings(QTreeWidget& list, const QList<Heading>& headings) {
 
 QTreeWidgetItem* AddLine(QTreeWidget& list, const QString& text, const QStringList& subItems, const QString& iconKey) {
     auto* item = new QTreeWidgetItem(QStringList{text} + subItems);
+    for (int c = 0; c < item->columnCount(); ++c) item->setToolTip(c, item->text(c));
     item->setIcon(0, StatusImages::icon(iconKey));
     item->setData(0, kIconKeyRole, iconKey);
     list.addTopLevelItem(item);
     return item;
+}
+
+void SelectFirstLine(QTreeWidget& list) {
+    if (QTreeWidgetItem* first = list.topLevelItem(0)) list.setCurrentItem(first);
 }
 
 QString IconKey(const QTreeWidgetItem& line) { return line.data(0, kIconKeyRole).toString(); }
@@ -92,7 +99,15 @@ QLineEdit* ReadOnlyBox(QWidget* parent, const char* name) {
     auto* b = new QLineEdit(parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setReadOnly(true);
+    ShowAsReadOnly(b);
     return b;
+}
+
+void ShowAsReadOnly(QWidget* box, bool readOnly) {
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, readOnly ? box->palette().color(QPalette::Window)
+                                        : QApplication::palette(box).color(QPalette::Base));
+    box->setPalette(p);
 }
 
 QLabel* ScreenHeading(QWidget* parent, const QString& text) {

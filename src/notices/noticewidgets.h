@@ -32,6 +32,8 @@ void PrepareList(QTreeWidget& list);
 void SetHeadings(QTreeWidget& list, const QList<Heading>& headings);
 // Adds a line: its text, its sub-items in column order, and the small picture of `iconKey`.
 QTreeWidgetItem* AddLine(QTreeWidget& list, const QString& text, const QStringList& subItems, const QString& iconKey);
+// A freshly filled list starts with its first line selected, as the hospital's lists do.
+void SelectFirstLine(QTreeWidget& list);
 // The picture key a line was given.
 QString IconKey(const QTreeWidgetItem& line);
 // The selected line, or none.
@@ -39,6 +41,8 @@ QTreeWidgetItem* SelectedLine(const QTreeWidget& list);
 
 // A box that shows what the database holds; the worker does not type in it.
 QLineEdit* ReadOnlyBox(QWidget* parent, const char* name);
+// A box the worker cannot type in looks so: the window's colour behind its text.
+void ShowAsReadOnly(QWidget* box, bool readOnly = true);
 // The large bold heading at the top of a screen (lblHeading).
 QLabel* ScreenHeading(QWidget* parent, const QString& text);
 

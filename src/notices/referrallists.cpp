@@ -65,6 +65,7 @@ void ReferralList::fill(const QString& statement, const QList<Heading>& headings
                 QString::fromLatin1(pending ? kIconOpen : kIconClear));
     }
     rs.Close();
+    SelectFirstLine(*lvwRequest);
 }
 
 void ReferralList::choose() {
@@ -132,6 +133,9 @@ frmReferralHistory::frmReferralHistory(const Worker& worker, QWidget* parent) : 
     layout()->addWidget(fraSearch);
     addListAndButtons();
     connect(cmdSearch, &QPushButton::clicked, this, ui::Guarded([this] { search(); }));
+    // Enter in a search box searches, as the Search button does.
+    for (QLineEdit* box : {txtHospNum, txtLastname, txtFirstname})
+        connect(box, &QLineEdit::returnPressed, cmdSearch, &QPushButton::click);
     resize(1100, 460);
     search();
 }
