@@ -1,5 +1,6 @@
 #include "hospitaldb/demo.h"
 
+#include "hospitaldb/embedded.h"
 #include "hospitaldb/engine.h"
 
 #include <QFile>
@@ -19,6 +20,31 @@ const DemoAccount kDemoAccounts[] = {
     {"0005", "VILLAROMAN", "GRACE", "DE VERA", "SW-0056789", "SOCIAL WELFARE OFFICER II", true, false},
     {"0006", "DE JESUS", "MARLON", "AQUINO", "", "ADMINISTRATIVE AIDE", false, false},
 };
+
+// The ward takes back some discharge notices, as its discharge module does when a discharge
+// order is cancelled: through the same procedure, so the demo's revoked notices are made the
+// way a hospital's are. Every second open notice of a patient the department has not assessed,
+// sent at least three hours before the day the demo is built, is revoked three hours after it
+// was sent; the department's own showcase patient keeps his.
+void revokeDemoNotices(const QString& path, const QDate& today) {
+    EmbeddedBackend hospital(path);
+    const ResultTable notices = hospital.runSql(
+        QStringLiteral("SELECT n.IdNum, datetime(n.NoticeDate, '+3 hours') AS RevokedAt"
+                       "  FROM MSS__tbMSSDischargeNotice n"
+                       "  JOIN PATIENT_DATA__tbPatient2 p ON p.IdNum = n.IdNum"
+                       " WHERE p.DcrDate IS NULL AND n.ClearDate IS NULL AND n.RevokedDate IS NULL"
+                       "   AND n.NoticeDate IS NOT NULL AND datetime(n.NoticeDate, '+3 hours') <= :Today"
+                       "   AND NOT EXISTS (SELECT 1 FROM MSS__tbMSSAssessment a WHERE a.IdNum = n.IdNum)"
+                       " ORDER BY n.IdNum"),
+        {{QStringLiteral("Today"), today.toString(Qt::ISODate) + QStringLiteral(" 00:00:00")}});
+    QList<ErrorEntry> messages;
+    for (qsizetype i = 1; i < notices.rows.size(); i += 2) {
+        const QString idNum = notices.rows[i][0].toString().replace(u'\'', QStringLiteral("''"));
+        hospital.execute(QStringLiteral("PATIENT_DATA..sp_Adm_RevokeDischargeNotice '%1','WARD','%2'")
+                             .arg(idNum, notices.rows[i][1].toString()),
+                         messages);
+    }
+}
 
 }  // namespace
 
@@ -70,6 +96,7 @@ PopulationStats buildDemo(const QString& path, const QDate& today) {
                 e.runScript(readTextFile(script), QFileInfo(script).fileName());
             normalizeDateTimes(e);
         }
+        revokeDemoNotices(path, today);
         return stats;
     } catch (...) {
         QFile::remove(path);

@@ -3,6 +3,7 @@
 #include "assessment/frmeditmssnumber.h"
 #include "assessment/frmreprintarr.h"
 #include "billing/frmcomputediscount.h"
+#include "notices/noticeboard.h"
 #include "patient/frmlistpatient.h"
 #include "patient/patientsearchhost.h"
 #include "shell/db/text.h"
@@ -51,6 +52,14 @@ void BindCommands(mainwindow::mdiMSS& window) {
         screen->show();
         screen->Load();
     });
+
+    // Notices: the referral poll and flash on the toolbar, the two notice lists, the history.
+    auto* notices = new notices::NoticeBoard(&window, window.button(QStringLiteral("btnReferralNotice")),
+                                             window.tmrReferralNotice(), window.Timer1(), window.Timer2());
+    window.bindButton(QStringLiteral("btnDischargeNotice"), [notices] { notices->openDischargeNotices(); });
+    window.bindButton(QStringLiteral("btnReferralNotice"), [notices] { notices->openReferralNotices(); });
+    window.bindCommand(QStringLiteral("mnuDischargeNotice"), [notices] { notices->openDischargeNotices(); });
+    window.bindCommand(QStringLiteral("mnuReferral"), [notices] { notices->openReferralHistory(); });
 
     using ReportCommand = void (*)(const reports::CatalogContext&);
     const std::pair<const char*, ReportCommand> reportCommands[] = {

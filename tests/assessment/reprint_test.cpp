@@ -50,6 +50,9 @@ TEST_F(ReprintTest, TheChosenPatientsFormOrTheReprintScreensRowIsPrinted) {
     EXPECT_TRUE(t.contains("ASSESSMENT AND REFERRAL FORM"));
     EXPECT_TRUE(t.contains(last));
     EXPECT_TRUE(t.contains(mss));
+    // The form's hospital number is the one it was asked for, beside the MSS number.
+    EXPECT_TRUE(QRegularExpression("Hospital No\\.:\\s+" + hosp + "\\b").match(t).hasMatch()) << t.toStdString();
+    EXPECT_TRUE(QRegularExpression("MSS No\\.:\\s+" + QRegularExpression::escape(mss)).match(t).hasMatch());
     EXPECT_TRUE(t.contains("Licence No. " + licence)) << t.toStdString();
     EXPECT_TRUE(t.contains("Intake Sheet"));
 

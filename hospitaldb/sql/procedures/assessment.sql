@@ -197,7 +197,9 @@ SELECT h.IdNum AS IDNUM, h.Code AS Code, ifnull(s.Classification, '') AS Classif
 -- @param HospNum
 -- @param IdNum
 -- NC as text with two decimals: readers tell "no counterpart" by the text 0.00.
-SELECT a.HospNum AS HospNum, a.IdNum AS IDNUM, a.MSSNum AS MSSNum,
+-- The clearance screen shows the HospNum column as the patient's MSS number, so that column
+-- carries the MSS number (as MSSNum does); the form takes the hospital number from its caller.
+SELECT a.MSSNum AS HospNum, a.IdNum AS IDNUM, a.MSSNum AS MSSNum,
        m.LastName AS LastName, m.FirstName AS FirstName, m.MiddleName AS MiddleName,
        a.Code AS Code, ifnull(s.Classification, '') AS Classification,
        a.CategoryName AS category, a.CategoryID AS CategoryID,

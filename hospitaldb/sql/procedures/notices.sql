@@ -43,6 +43,28 @@ UPDATE MSS__tbMSSDischargeNotice
        UpdatedBy = trim(:UserCode), UpdatedAt = mss_now()
  WHERE IdNum = trim(:IdNum) AND ClearDate IS NULL;
 
+-- @procedure PATIENT_DATA.sp_Adm_RevokeDischargeNotice
+-- @param IdNum
+-- @param UserCode
+-- @param RevokedAt = NULL
+-- The ward's discharge module takes a notice back when the discharge order is cancelled; the
+-- notice leaves the department's list. The time is the server's unless one is given.
+SELECT mss_error(50050, 'There is no discharge notice for admission ' || trim(:IdNum) || '.')
+ WHERE NOT EXISTS (SELECT 1 FROM MSS__tbMSSDischargeNotice WHERE IdNum = trim(:IdNum));
+SELECT mss_error(50052, 'The discharge notice of admission ' || IdNum || ' was already revoked on ' || RevokedDate || '.')
+  FROM MSS__tbMSSDischargeNotice
+ WHERE IdNum = trim(:IdNum) AND RevokedDate IS NOT NULL;
+SELECT mss_error(50054, 'The patient of admission ' || trim(:IdNum) || ' has been discharged; the notice cannot be revoked.')
+ WHERE EXISTS (SELECT 1 FROM PATIENT_DATA__tbPatient2 WHERE IdNum = trim(:IdNum) AND DcrDate IS NOT NULL);
+SELECT mss_error(50053, 'Revoking a discharge notice needs the user who revokes it.') WHERE trim(:UserCode) = '';
+SELECT mss_error(50055, 'A discharge notice cannot be revoked before it was sent.')
+  FROM MSS__tbMSSDischargeNotice
+ WHERE IdNum = trim(:IdNum) AND NoticeDate > coalesce(mss_date(:RevokedAt), mss_now());
+UPDATE MSS__tbMSSDischargeNotice
+   SET RevokedDate = coalesce(mss_date(:RevokedAt), mss_now()),
+       UpdatedBy = trim(:UserCode), UpdatedAt = mss_now()
+ WHERE IdNum = trim(:IdNum);
+
 -- @procedure MSS.sp_MSS_LoadReferralNoticeCount
 SELECT count(*) AS recCount FROM MSS__tbMSSReferralNotice WHERE Status = 'P';
 

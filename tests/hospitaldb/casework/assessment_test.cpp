@@ -94,7 +94,9 @@ TEST_F(AssessmentSave, EveryReaderReadsBackWhatWasSaved) {
 
     Rows p = run("MSS..sp_MSS_PrintAssessment '91000001','991201'");
     ASSERT_EQ(p.size(), 1);
-    EXPECT_EQ(p.text(0, "HospNum"), "91000001");
+    // The clearance screen shows HospNum as the MSS number.
+    EXPECT_EQ(p.text(0, "HospNum"), "2026-990001");
+    EXPECT_EQ(p.text(0, "MSSNum"), "2026-990001");
     EXPECT_EQ(p.text(0, "category"), "INDIGENT");
     EXPECT_EQ(p.text(0, "Code"), "C1");
     EXPECT_EQ(p.at(0, "CDF").toInt(), 1);
