@@ -33,6 +33,7 @@ EmbeddedBackend::EmbeddedBackend(const QString& path)
     }
     schema_.hasTable = [this](const QString& t) { return engine_->hasTable(t); };
     schema_.columnType = [this](const QString& t, const QString& c) { return engine_->columnType(t, c); };
+    schema_.columns = [this](const QString& t) { return engine_->columns(t); };
 }
 
 EmbeddedBackend::~EmbeddedBackend() { close(); }
@@ -120,7 +121,7 @@ ResultTable EmbeddedBackend::runStatement(const QString& sql) {
         // Texts the scan leaves alone are judged, and refused, by the full tokenizer.
         const Tokens t = tokenize(sql, false);
         if (t.shape.isEmpty()) return {};
-        Shape* shape = findShape(t.shape, sql);
+        Shape* shape = specialised(findShape(t.shape, sql), sql, [&](int k) { return t.literals[k]; });
         if (shape->procedure)
             return runProcedure(*shape->procedure, shape->arguments([&](int k) { return t.literals[k]; }));
         Statement& st = *shape->stmt;
@@ -128,7 +129,7 @@ ResultTable EmbeddedBackend::runStatement(const QString& sql) {
         return st.run();
     }
     if (quick.shape.isEmpty()) return {};
-    Shape* shape = findShape(quick.shape, sql);
+    Shape* shape = specialised(findShape(quick.shape, sql), sql, [&](int k) { return literalValue(sql, quick.literals[k]); });
     if (shape->procedure)
         return runProcedure(*shape->procedure, shape->arguments([&](int k) { return literalValue(sql, quick.literals[k]); }));
     Statement& st = *shape->stmt;
@@ -139,6 +140,16 @@ ResultTable EmbeddedBackend::runStatement(const QString& sql) {
         else st.bindText(i + 1, QStringView(sql).mid(l.from, l.length));
     }
     return st.run();
+}
+
+template <class Literal>
+EmbeddedBackend::Shape* EmbeddedBackend::specialised(Shape* shape, const QString& sql, Literal literal) {
+    if (shape->structural.isEmpty()) return shape;
+    QStringList values;
+    for (int k : shape->structural) values << literal(k);
+    if (values == shape->structuralValues) return shape;
+    const QString key = shape->key.section(QChar(0x1F), 0, 0) + QChar(0x1F) + values.join(QChar(0x1F));
+    return findShape(key, sql);
 }
 
 // The default database is part of the shape: unprefixed names resolve in it.
@@ -174,7 +185,11 @@ EmbeddedBackend::Shape* EmbeddedBackend::newShape(const QString& key, const QStr
             entry.stmt = std::make_unique<Statement>(engine_->handle(), QStringLiteral("SELECT * FROM \"%1\"").arg(table));
         }
     } else {
-        entry.stmt = std::make_unique<Statement>(engine_->handle(), translate(t, schema_, defaultDb_));
+        const Translation tr = translateStatement(t, schema_, defaultDb_);
+        entry.stmt = std::make_unique<Statement>(engine_->handle(), tr.sql);
+        entry.stmt->setKinds(tr.kinds);
+        entry.structural = tr.structural;
+        for (int k : tr.structural) entry.structuralValues << t.literals.value(k);
     }
     lru_.push_front(std::move(entry));
     shapes_[dbIndex_].insert(key, lru_.begin());
@@ -338,10 +353,13 @@ ResultTable ProcedureContext::execute(const QString& tsql) {
     const Tokens t = tokenize(tsql);
     Call call;
     if (parseCall(t, &call)) return backend_.callProcedure(call);
-    const QString sql = translate(t, {[this](const QString& n) { return engine().hasTable(n); },
-                                      [this](const QString& n, const QString& c) { return engine().columnType(n, c); }},
-                                  backend_.defaultDatabase());
-    Statement st(engine().handle(), sql);
+    const Translation tr = translateStatement(
+        t, {[this](const QString& n) { return engine().hasTable(n); },
+            [this](const QString& n, const QString& c) { return engine().columnType(n, c); },
+            [this](const QString& n) { return engine().columns(n); }},
+        backend_.defaultDatabase());
+    Statement st(engine().handle(), tr.sql);
+    st.setKinds(tr.kinds);
     for (int i = 0; i < t.literals.size() && i < st.parameterCount(); ++i) st.bind(i + 1, t.literals[i]);
     return st.run();
 }
