@@ -263,7 +263,10 @@ ResultTable EmbeddedBackend::runProcedure(const Procedure& p, QVector<QVariant> 
         int& d;
         ~Depth() { --d; }
     } guard{callDepth_};
-    if (savepoint) prepared(QStringLiteral("SAVEPOINT hdb_call_%1").arg(depth)).run();
+    // Outside a transaction the call takes the write lock at once, as a transaction does.
+    const bool own = savepoint && !engine_->inTransaction();
+    if (own) prepared(QStringLiteral("BEGIN IMMEDIATE")).run();
+    else if (savepoint) prepared(QStringLiteral("SAVEPOINT hdb_call_%1").arg(depth)).run();
     try {
         ResultTable result;
         if (p.native) {
@@ -280,10 +283,16 @@ ResultTable EmbeddedBackend::runProcedure(const Procedure& p, QVector<QVariant> 
                 }
             }
         }
-        if (savepoint) prepared(QStringLiteral("RELEASE hdb_call_%1").arg(depth)).run();
+        if (own) prepared(QStringLiteral("COMMIT")).run();
+        else if (savepoint) prepared(QStringLiteral("RELEASE hdb_call_%1").arg(depth)).run();
         return result;
     } catch (...) {
-        if (savepoint) {
+        if (own) {
+            try {
+                prepared(QStringLiteral("ROLLBACK")).run();
+            } catch (const Failure&) {
+            }
+        } else if (savepoint) {
             try {
                 prepared(QStringLiteral("ROLLBACK TO hdb_call_%1").arg(depth)).run();
                 prepared(QStringLiteral("RELEASE hdb_call_%1").arg(depth)).run();
@@ -323,21 +332,23 @@ QString EmbeddedBackend::executeWithOutput(const QString& procedure, const QStri
     return maxLength > 0 ? v.left(maxLength) : v;
 }
 
+// A transaction takes the file's write lock at once, waiting (busy timeout) for another
+// workstation's writer: begun deferred, a write after a read fails when another wrote between.
 void EmbeddedBackend::beginTransaction() {
     if (engine().inTransaction())
-        throw Failure(-2147168237L, kSource, QStringLiteral("Only one transaction can be active on this session."));
-    engine_->runScript(QStringLiteral("BEGIN"));
+        throw Failure(mss::db::errnum::TransactionOpen, kSource, QStringLiteral("Only one transaction can be active on this session."));
+    engine_->runScript(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 void EmbeddedBackend::commitTransaction() {
     if (!engine().inTransaction())
-        throw Failure(3902, kSource, QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+        throw Failure(mss::db::errnum::NoTransaction, kSource, QStringLiteral("No transaction is active."));
     engine_->runScript(QStringLiteral("COMMIT"));
 }
 
 void EmbeddedBackend::rollbackTransaction() {
     if (!engine().inTransaction())
-        throw Failure(3903, kSource, QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+        throw Failure(mss::db::errnum::NoTransaction, kSource, QStringLiteral("No transaction is active."));
     engine_->runScript(QStringLiteral("ROLLBACK"));
 }
 

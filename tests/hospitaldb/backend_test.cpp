@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <gmock/gmock.h>
+#include <sqlite3.h>
+#include <thread>
 
 using namespace hospitaldb;
 using namespace hospitaldb::testing;
@@ -180,6 +182,83 @@ TEST(HdbTransactions, MisuseFailsClearly) {
     t.db->rollbackTransaction();
     EXPECT_THROW(t.db->commitTransaction(), Failure);
     EXPECT_THROW(t.db->rollbackTransaction(), Failure);
+    // The numbers the database layer gives for both kinds of database.
+    try {
+        t.db->beginTransaction();
+        t.db->beginTransaction();
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.Number, mss::db::errnum::TransactionOpen);
+        EXPECT_EQ(f.Description, "Only one transaction can be active on this session.");
+    }
+    t.db->commitTransaction();
+    try {
+        t.db->rollbackTransaction();
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.Number, mss::db::errnum::NoTransaction);
+        EXPECT_EQ(f.Description, "No transaction is active.");
+    }
+}
+
+// Another workstation's write between this transaction's read and write must wait for the
+// transaction, not break it.
+TEST(HdbTransactions, AnOpenTransactionHoldsOffOtherWriters) {
+    TestDb t;
+    auto other = std::make_unique<EmbeddedBackend>(t.path);
+    sqlite3_busy_timeout(other->engine().handle(), 0);  // refuse at once instead of waiting
+    QList<ErrorEntry> m;
+    t.db->beginTransaction();
+    EXPECT_EQ(t.scalar("select Visits from tbTestPatient where HospNum = '0001'").toInt(), 3);
+    try {
+        other->execute("update tbTestPatient set Visits = 100 where HospNum = '0001'", m);
+        FAIL() << "the other workstation wrote inside the transaction";
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.Number, 1222);
+    }
+    t.run("update tbTestPatient set Visits = Visits + 1 where HospNum = '0001'");
+    t.db->commitTransaction();
+    EXPECT_EQ(t.scalar("select Visits from tbTestPatient where HospNum = '0001'").toInt(), 4);
+    // Once committed the other workstation writes.
+    other->execute("update tbTestPatient set Visits = 100 where HospNum = '0001'", m);
+    EXPECT_EQ(t.scalar("select Visits from tbTestPatient where HospNum = '0001'").toInt(), 100);
+}
+
+// Two workstations reading and writing in transactions at the same time: each waits for the
+// other, none fails, nothing is lost.
+TEST(HdbTransactions, TwoWorkstationsWritingAtOnceBothSucceed) {
+    TestDb t;
+    t.db.reset();  // each thread opens its own connection
+    constexpr int kRounds = 60;
+    auto work = [&t](const QString& prefix, QStringList* failures) {
+        EmbeddedBackend db(t.path);
+        db.procedures().loadFile(fixture(QStringLiteral("procedures.sql")));
+        QList<ErrorEntry> m;
+        for (int i = 0; i < kRounds; ++i) {
+            try {
+                db.beginTransaction();
+                const qlonglong before = db.execute("select count(*) from tbTestEcho", m).rows[0][0].toLongLong();
+                db.execute(QStringLiteral("insert into tbTestEcho (Value) values ('%1%2 after %3')").arg(prefix).arg(i).arg(before), m);
+                db.execute("MSS..sp_Test_Store '" + prefix + QString::number(i) + "'", m);
+                db.commitTransaction();
+                // A call of several statements outside a transaction is one of its own.
+                db.execute("MSS..sp_Test_Store '" + prefix + QString::number(i) + " alone'", m);
+            } catch (const Failure& f) {
+                failures->append(QStringLiteral("%1: %2").arg(f.Number).arg(f.Description));
+                try { db.rollbackTransaction(); } catch (const Failure&) {}
+            }
+        }
+    };
+    QStringList failuresA, failuresB;
+    std::thread a(work, QStringLiteral("A"), &failuresA);
+    std::thread b(work, QStringLiteral("B"), &failuresB);
+    a.join();
+    b.join();
+    EXPECT_TRUE(failuresA.isEmpty()) << failuresA.join("\n").toStdString();
+    EXPECT_TRUE(failuresB.isEmpty()) << failuresB.join("\n").toStdString();
+    EmbeddedBackend check(t.path);
+    QList<ErrorEntry> m;
+    EXPECT_EQ(check.execute("select count(*) from tbTestEcho", m).rows[0][0].toLongLong(), 6 * kRounds);
 }
 
 TEST(HdbFaultInjection, NthPatternAndWarning) {

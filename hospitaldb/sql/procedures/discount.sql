@@ -102,7 +102,7 @@ SELECT a.IsSpecial AS IsSpecial, a.NC AS NC, a.Remarks AS Remarks, a.MSSNum AS M
 -- Kind 6: the admission's bill; 7: with its matched out-patient registration; 10: an
 -- out-patient or ER registration. The first row is the hospital bill: the charges other
 -- than professional fees, less their share of the Medicare deductions. The departments
--- follow.
+-- follow. MONEY columns keep whole amounts as integers: shares divide as reals.
 SELECT mss_error(50040, 'Unknown selection of charges ' || ifnull(:Kind, '') || '.')
  WHERE ifnull(CAST(:Kind AS INTEGER), 0) NOT IN (6, 7, 10);
 WITH charges AS (
@@ -123,11 +123,11 @@ tot AS (SELECT (SELECT ifnull(sum(Amount), 0) FROM claims) AS t,
                (SELECT ifnull(sum(amt), 0) FROM items WHERE RevenueID <> 'MD') AS nonmd),
 dept AS (
     SELECT c.RevenueID AS RevenueID,
-           c.amt - CASE WHEN tot.s > 0 THEN ifnull(i.amt, 0) / tot.s * tot.t ELSE 0 END AS net
+           c.amt - CASE WHEN tot.s > 0 THEN round(ifnull(i.amt, 0) * 1.0 / tot.s * tot.t, 4) ELSE 0 END AS net
       FROM charges c CROSS JOIN tot LEFT JOIN items i ON i.RevenueID = c.RevenueID)
 SELECT 0 AS Seq, '' AS RevenueID, 'TOTAL HOSPITAL BILL' AS Department,
        round(max(0, (SELECT ifnull(sum(amt), 0) FROM charges)
-                    - CASE WHEN tot.s > 0 THEN tot.nonmd / tot.s * tot.t ELSE 0 END), 2) AS "Actual Charges"
+                    - CASE WHEN tot.s > 0 THEN round(tot.nonmd * 1.0 / tot.s * tot.t, 4) ELSE 0 END), 2) AS "Actual Charges"
   FROM tot
 UNION ALL
 SELECT 1, d.RevenueID, r.Description, round(d.net, 2)
