@@ -31,12 +31,28 @@ EmbeddedBackend::EmbeddedBackend(const QString& path)
         throw Failure(mss::db::errnum::ConnectionFailed, kSource,
                       QStringLiteral("'%1' is not a hospital database.").arg(path));
     }
+    refreshCollation();
     schema_.hasTable = [this](const QString& t) { return engine_->hasTable(t); };
     schema_.columnType = [this](const QString& t, const QString& c) { return engine_->columnType(t, c); };
     schema_.columns = [this](const QString& t) { return engine_->columns(t); };
 }
 
 EmbeddedBackend::~EmbeddedBackend() { close(); }
+
+// Indexes on text are ordered by the TSQL collation; a file whose indexes were built by an
+// earlier order of letters past ASCII is reindexed once, or lookups could miss rows.
+void EmbeddedBackend::refreshCollation() {
+    const ResultTable v = engine_->query(QStringLiteral("SELECT Value FROM hospitaldb_info WHERE Name = 'collation'"));
+    if (!v.rows.isEmpty() && v.rows.first().first().toString() == QLatin1String(kCollationVersion)) return;
+    try {
+        engine_->runScript(QStringLiteral("BEGIN IMMEDIATE; REINDEX TSQL; "
+                                          "INSERT OR REPLACE INTO hospitaldb_info (Name, Value) VALUES ('collation', '%1'); COMMIT;")
+                               .arg(QLatin1String(kCollationVersion)));
+    } catch (const Failure&) {
+        // A read-only file keeps its indexes; nothing else can be done about it here.
+        if (engine_->inTransaction()) engine_->runScript(QStringLiteral("ROLLBACK"));
+    }
+}
 
 Engine& EmbeddedBackend::engine() {
     if (!engine_)

@@ -83,6 +83,7 @@ private:
     };
 
     void applyFaults(const QString& sql, QList<ErrorEntry>& messages);
+    void refreshCollation();
     ResultTable runStatement(const QString& sql);
     ResultTable runProcedure(const Procedure& p, QVector<QVariant> args);
     const QVector<Body>& bodies(const Procedure& p);

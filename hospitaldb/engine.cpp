@@ -141,6 +141,8 @@ QString canonicalDatabase(const QString& name) {
     return databaseNames().contains(up) ? up : QString();
 }
 
+const char* const kCollationVersion = "2";
+
 const char* const kDummyDiscountTableSql =
     "CREATE TEMP TABLE IF NOT EXISTS BILLING__tbDummyDiscountTable ("
     " RevenueID TEXT COLLATE TSQL,"
@@ -526,7 +528,8 @@ void createDatabase(const QString& path, const CreateOptions& options) {
         e.runScript(QStringLiteral("BEGIN"));
         e.runScript(QStringLiteral(
             "CREATE TABLE hospitaldb_info (Name TEXT PRIMARY KEY, Value TEXT);"
-            "INSERT INTO hospitaldb_info VALUES ('format', '1');"));
+            "INSERT INTO hospitaldb_info VALUES ('format', '1');"
+            "INSERT INTO hospitaldb_info VALUES ('collation', '%1');").arg(QLatin1String(kCollationVersion)));
         QStringList scripts;
         if (options.builtinSchema) scripts << resourceScripts(QStringLiteral("schema"));
         if (options.referenceData) scripts << resourceScripts(QStringLiteral("reference"));

@@ -22,6 +22,9 @@ const QStringList& databaseNames();
 // "Patient_Data" -> "PATIENT_DATA" when it names one of the databases, else "".
 QString canonicalDatabase(const QString& name);
 
+// The order of the TSQL collation; files built under another are reindexed when opened.
+extern const char* const kCollationVersion;
+
 // Created on every connection, so each connection has its own scratch rows.
 extern const char* const kDummyDiscountTableSql;
 

@@ -386,6 +386,38 @@ TEST(HdbOpen, MissingAndForeignFilesFailWith17) {
     EXPECT_THROW(createDatabase(junk.fileName()), Failure);  // never overwrites
 }
 
+// Letters past ASCII once sorted by code point (ñ after z); they now sort beside their base
+// letter. A file indexed the old way is reindexed when opened, or its indexes would lie.
+TEST(HdbOpen, FilesIndexedUnderAnEarlierCollationAreReindexed) {
+    TestDb t;
+    t.db.reset();
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(t.path).constData(), &raw), SQLITE_OK);
+    auto oldOrder = [](void*, int n1, const void* p1, int n2, const void* p2) {
+        const QString a = QString::fromUtf8(static_cast<const char*>(p1), n1).trimmed();
+        const QString b = QString::fromUtf8(static_cast<const char*>(p2), n2).trimmed();
+        return a.compare(b, Qt::CaseInsensitive);
+    };
+    sqlite3_create_collation_v2(raw, "TSQL", SQLITE_UTF8, nullptr, oldOrder, nullptr);
+    const char* script =
+        "CREATE INDEX MSS__tbTestPatient_Last ON MSS__tbTestPatient(LastName);"
+        "INSERT INTO MSS__tbTestPatient (HospNum, LastName) VALUES ('0500', 'Ñato'), ('0501', 'Nava'), ('0502', 'Núñez'),"
+        " ('0503', 'Oca'), ('0504', 'Zamora'), ('0505', 'Éboli'), ('0506', 'Ebro');"
+        "UPDATE hospitaldb_info SET Value = '1' WHERE Name = 'collation';";
+    ASSERT_EQ(sqlite3_exec(raw, script, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(raw);
+    sqlite3_close(raw);
+
+    EmbeddedBackend db(t.path);
+    EXPECT_EQ(db.engine().query("PRAGMA integrity_check").rows.value(0).value(0).toString(), "ok");
+    EXPECT_EQ(db.engine().query("SELECT Value FROM hospitaldb_info WHERE Name = 'collation'").rows.value(0).value(0).toString(),
+              QString::fromLatin1(kCollationVersion));
+    QList<ErrorEntry> m;
+    const ResultTable r = db.execute("select LastName from tbTestPatient where LastName >= 'n' and LastName < 'o' order by LastName", m);
+    QStringList names;
+    for (const auto& row : r.rows) names << row[0].toString();
+    EXPECT_EQ(names, (QStringList{"Ñato", "Nava", "Núñez"}));
+}
+
 TEST(HdbOpen, ScratchTableIsPerConnection) {
     TestDb t;
     t.run("insert into Billing..tbDummyDiscountTable (RevenueID, ActualCharges) values ('PH', 100)");
