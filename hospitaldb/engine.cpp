@@ -187,21 +187,39 @@ bool parseDateText(const QString& input, QString* iso, bool* isNull) {
     if ((m = near.match(msg)).hasMatch())
         throw Failure(mss::db::errnum::SyntaxError, kSource, QStringLiteral("Incorrect syntax near '%1'.").arg(m.captured(1)));
     if (msg.contains(QLatin1String("syntax error")) || msg.contains(QLatin1String("incomplete input")))
-        throw Failure(mss::db::errnum::SyntaxError, kSource, QStringLiteral("Incorrect syntax: %1").arg(msg));
+        throw Failure(mss::db::errnum::SyntaxError, kSource, QStringLiteral("Incorrect syntax near the end of the statement."));
+    static const QRegularExpression noFunction(QStringLiteral("^no such function: (.+)$"));
+    static const QRegularExpression ambiguous(QStringLiteral("^ambiguous column name: (?:.*\\.)?(.+)$"));
+    if ((m = noFunction.match(msg)).hasMatch())
+        throw Failure(195, kSource, QStringLiteral("'%1' is not a recognized built-in function name.").arg(m.captured(1)));
+    if ((m = ambiguous.match(msg)).hasMatch())
+        throw Failure(209, kSource, QStringLiteral("Ambiguous column name '%1'.").arg(m.captured(1)));
+    // Constraints as the server words them: "constraint failed: DB__table.column".
+    static const QRegularExpression where(QStringLiteral("failed: ([A-Z_]+?)__(\\w+)\\.(\\w+)"));
+    const QRegularExpressionMatch w = where.match(msg);
+    const QString verb = sql.trimmed().section(QLatin1Char(' '), 0, 0).toUpper();
+    const QString statement = verb.isEmpty() ? QStringLiteral("INSERT") : verb;
+    const QString table = w.hasMatch() ? QStringLiteral("%1.dbo.%2").arg(w.captured(1), w.captured(2)) : QStringLiteral("the table");
     const int ext = sqlite3_extended_errcode(db);
     switch (ext) {
     case SQLITE_CONSTRAINT_PRIMARYKEY:
     case SQLITE_CONSTRAINT_UNIQUE:
-        throw Failure(2627, kSource, QStringLiteral("Violation of PRIMARY KEY or UNIQUE constraint. Cannot insert duplicate key (%1).").arg(msg));
+        throw Failure(2627, kSource, QStringLiteral("Violation of %1 constraint. Cannot insert duplicate key in object '%2'.")
+                                         .arg(ext == SQLITE_CONSTRAINT_PRIMARYKEY ? QStringLiteral("PRIMARY KEY") : QStringLiteral("UNIQUE KEY"), table));
     case SQLITE_CONSTRAINT_NOTNULL:
-        throw Failure(515, kSource, QStringLiteral("Cannot insert the value NULL into column (%1).").arg(msg));
+        throw Failure(515, kSource, QStringLiteral("Cannot insert the value NULL into column '%1', table '%2'; column does not allow nulls. %3 fails.")
+                                        .arg(w.hasMatch() ? w.captured(3) : QString(), table, statement));
+    case SQLITE_CONSTRAINT_FOREIGNKEY:
+        throw Failure(547, kSource, QStringLiteral("The %1 statement conflicted with a FOREIGN KEY constraint.").arg(statement));
+    case SQLITE_CONSTRAINT_CHECK:
+        throw Failure(547, kSource, QStringLiteral("The %1 statement conflicted with a CHECK constraint (%2).")
+                                        .arg(statement, msg.section(QStringLiteral("failed: "), 1)));
     default: break;
     }
     if ((rc & 0xff) == SQLITE_CONSTRAINT)
-        throw Failure(547, kSource, QStringLiteral("The statement conflicted with a constraint (%1).").arg(msg));
+        throw Failure(547, kSource, QStringLiteral("The %1 statement conflicted with a constraint.").arg(statement));
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
         throw Failure(1222, kSource, QStringLiteral("Lock request time out period exceeded."));
-    Q_UNUSED(sql);
     throw Failure(90000 + (rc & 0xff), kSource, msg);
 }
 

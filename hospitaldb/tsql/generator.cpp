@@ -525,27 +525,54 @@ QString Generator::insert(Statement& s) {
     return sql + QStringLiteral(" VALUES ") + rows.join(QStringLiteral(", "));
 }
 
+namespace {
+// The tables of a chain of inner joins, and their join conditions; false when an outer join
+// is part of it.
+bool innerLeaves(tsql::Source* s, QVector<tsql::Source*>* leaves, QVector<Expr*>* conditions) {
+    if (s->kind != tsql::Source::Join) {
+        leaves->append(s);
+        return true;
+    }
+    if (s->join != QLatin1String("INNER") && s->join != QLatin1String("CROSS")) return false;
+    if (s->on) conditions->append(s->on);
+    return innerLeaves(s->left, leaves, conditions) && innerLeaves(s->right, leaves, conditions);
+}
+
+bool names(const tsql::Source* s, const QString& name) {
+    if (s->kind != tsql::Source::Table) return false;
+    return (s->alias.isEmpty() ? s->name : s->alias).compare(name, Qt::CaseInsensitive) == 0;
+}
+}  // namespace
+
 QString Generator::update(Statement& s) {
     Scope scope;
     Restore<Scope*> keep(scope_);
-    QString from;
-    QString targetAlias;
-    Visible target;
-    if (!s.from.isEmpty()) {
-        from = sources(s.from, scope);
-        // UPDATE x ... FROM: x names one of the sources (or is a table of its own).
-        for (const Visible& src : scope.sources) {
-            if (s.target->database.isEmpty() && src.alias.compare(s.target->name, Qt::CaseInsensitive) == 0 && !src.mangled.isEmpty()) {
-                target = src;
-                targetAlias = src.sqlAlias;
+    // UPDATE x ... FROM: x may name one of the joined tables; it becomes the target and its
+    // join conditions part of WHERE (SQLite's UPDATE FROM lists the other tables).
+    QVector<tsql::Source*> from = s.from;
+    QVector<Expr*> conditions;
+    const tsql::Source* named = nullptr;
+    if (s.target->database.isEmpty() && s.target->owner.isEmpty()) {
+        for (int k = 0; k < from.size() && !named; ++k) {
+            QVector<tsql::Source*> leaves;
+            QVector<Expr*> ons;
+            const bool inner = innerLeaves(from[k], &leaves, &ons);
+            for (tsql::Source* leaf : leaves) {
+                if (!names(leaf, s.target->name)) continue;
+                if (!inner)
+                    fail(40517, QStringLiteral("Keyword or statement option 'UPDATE of an outer-joined table' is not supported in this version of SQL Server."));
+                named = leaf;
+                from.remove(k);
+                for (tsql::Source* other : leaves)
+                    if (other != leaf) from.insert(k, other);
+                conditions = ons;
+                break;
             }
         }
     }
-    const bool joined = !targetAlias.isEmpty();
-    if (!joined) {
-        target = tableSource(s.target);
-        scope.sources.prepend(target);
-    }
+    const Visible target = tableSource(named ? named : s.target);
+    scope.sources.append(target);
+    const QString fromSql = from.isEmpty() ? QString() : sources(from, scope);
     scope_ = &scope;
     QStringList sets;
     for (const Assignment& a : s.sets) {
@@ -555,18 +582,12 @@ QString Generator::update(Statement& s) {
             fail(4104, QStringLiteral("The multi-part identifier \"%1\" could not be bound.").arg(a.column.join(QLatin1Char('.'))));
         sets << ident(col) + QStringLiteral(" = ") + valueAs(a.value, targetColumn(target, col));
     }
-    QString where = s.where ? condition(s.where) : QString();
-    if (joined) {
-        // The target is one of the joined sources: the row to change is the one it stands for.
-        const QString self = unique(QStringLiteral("target"));
-        QString cond = quoted(self) + QStringLiteral(".rowid = ") + ident(targetAlias) + QStringLiteral(".rowid");
-        if (!where.isEmpty()) cond += QStringLiteral(" AND (") + where + QLatin1Char(')');
-        return QStringLiteral("UPDATE %1 AS %2 SET %3 FROM %4 WHERE %5")
-            .arg(target.mangled, quoted(self), sets.join(QStringLiteral(", ")), from, cond);
-    }
+    QStringList where;
+    for (Expr* c : conditions) where << condition(c);
+    if (s.where) where << condition(s.where);
     QString sql = QStringLiteral("UPDATE %1 AS %2 SET %3").arg(target.mangled, quoted(target.alias), sets.join(QStringLiteral(", ")));
-    if (!from.isEmpty()) sql += QStringLiteral(" FROM ") + from;
-    if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
+    if (!fromSql.isEmpty()) sql += QStringLiteral(" FROM ") + fromSql;
+    if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
     return sql;
 }
 

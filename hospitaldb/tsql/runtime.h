@@ -13,6 +13,7 @@ namespace hospitaldb::tsql {
 // Registers every tsql_* function on a connection.
 void registerRuntime(sqlite3* db);
 void registerTextFunctions(sqlite3* db);
+void registerPatternFunctions(sqlite3* db);
 void registerNumberFunctions(sqlite3* db);
 void registerDateFunctions(sqlite3* db);
 

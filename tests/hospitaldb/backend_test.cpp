@@ -151,7 +151,12 @@ TEST(HdbErrors, FailingProcedureWritesNothing) {
 
 TEST(HdbErrors, ConstraintAndConversionFailuresCarryServerNumbers) {
     TestDb t;
-    EXPECT_EQ(t.failure("insert into tbTestPatient (HospNum) values ('0001')"), 2627);
+    QString d;
+    EXPECT_EQ(t.failure("insert into tbTestPatient (HospNum) values ('0001')", &d), 2627);
+    EXPECT_EQ(d, "Violation of PRIMARY KEY constraint. Cannot insert duplicate key in object 'MSS.dbo.tbTestPatient'.");
+    t.db->engine().runScript("CREATE TABLE MSS__tbTestRequired (Code TEXT NOT NULL)");
+    EXPECT_EQ(t.failure("insert into tbTestRequired (Code) values (NULL)", &d), 515);
+    EXPECT_EQ(d, "Cannot insert the value NULL into column 'Code', table 'MSS.dbo.tbTestRequired'; column does not allow nulls. INSERT fails.");
     EXPECT_EQ(t.failure("select mss_date('31/31/2020')"), 241);
     EXPECT_EQ(t.failure("update tbTestPatient set Balance = CAST('abc' as Money) where HospNum = '0001'"), 235);
 }

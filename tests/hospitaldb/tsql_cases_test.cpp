@@ -365,6 +365,27 @@ TEST_F(TsqlCases, RowLimits) {
     });
 }
 
+TEST_F(TsqlCases, WritesConvertToTheColumnsTypes) {
+    run({
+        {"UPDATE MSS..tbCase SET Stamp = '03/06/2024 8:30 AM', Amount = '12.345' WHERE Id = 1", ""},
+        {"SELECT Stamp, Amount FROM MSS..tbCase WHERE Id = 1", "2024-03-06 08:30:00|12.345"},
+        {"INSERT INTO MSS..tbCase (Id, Name, Stamp, Day) SELECT 10, 'New', '2024-01-02', '2024-01-03 10:00'", ""},
+        {"SELECT Stamp, Day FROM MSS..tbCase WHERE Id = 10", "2024-01-02 00:00:00|2024-01-03 00:00:00"},
+        {"INSERT INTO MSS..tbCase (Id, Qty) VALUES (11, 'abc')",
+         "!245 Conversion failed when converting the varchar value 'abc' to data type int."},
+        {"INSERT INTO MSS..tbCase (Id, Qty, Code) VALUES (11, '7', 12)", ""},
+        {"SELECT Qty + 1, Code + 'x' FROM MSS..tbCase WHERE Id = 11", "8|12x"},
+        {"INSERT INTO MSS..tbCase (Id, Nothing) VALUES (12, 1)", "!207 Invalid column name 'Nothing'."},
+        // UPDATE and DELETE naming a joined table, as T-SQL writes them.
+        {"UPDATE c SET Qty = c.Qty + d.Qty FROM MSS..tbCase c JOIN MSS..tbCase d ON d.Id = c.Id + 1 WHERE d.Name = 'ñato'", ""},
+        {"SELECT Qty FROM MSS..tbCase WHERE Id = 1", "3"},
+        {"DELETE c FROM MSS..tbCase c JOIN MSS..tbCase d ON d.Id = c.Id - 1 WHERE d.Name = 'NAVA'", ""},
+        {"SELECT Id FROM MSS..tbCase WHERE Id < 5 ORDER BY Id", "1;3;4"},
+        {"DELETE MSS..tbCase WHERE Id >= 10", ""},
+        {"SELECT COUNT(*) FROM MSS..tbCase", "3"},
+    });
+}
+
 TEST_F(TsqlCases, RefusalsNameTheConstruct) {
     run({
         {"SELECT FOO(1)", "!195 'FOO' is not a recognized built-in function name."},
