@@ -194,6 +194,11 @@ bool parseDateText(const QString& input, QString* iso, bool* isNull) {
         throw Failure(195, kSource, QStringLiteral("'%1' is not a recognized built-in function name.").arg(m.captured(1)));
     if ((m = ambiguous.match(msg)).hasMatch())
         throw Failure(209, kSource, QStringLiteral("Ambiguous column name '%1'.").arg(m.captured(1)));
+    if (msg.startsWith(QLatin1String("misuse of window function")))
+        throw Failure(4108, kSource, QStringLiteral("Windowed functions can only appear in the SELECT or ORDER BY clauses."));
+    if (msg.startsWith(QLatin1String("misuse of aggregate")))
+        throw Failure(147, kSource, QStringLiteral("An aggregate may not appear in the WHERE clause unless it is in a subquery contained in a "
+                                                   "HAVING clause or a select list, and the column being aggregated is an outer reference."));
     // Constraints as the server words them: "constraint failed: DB__table.column".
     static const QRegularExpression where(QStringLiteral("failed: ([A-Z_]+?)__(\\w+)\\.(\\w+)"));
     const QRegularExpressionMatch w = where.match(msg);

@@ -493,10 +493,10 @@ QString Generator::call(Expr* e) {
         fail(189, QStringLiteral("The %1 function requires %2 to %3 arguments.").arg(name).arg(f.min).arg(f.max));
     }
     if (e->distinct && !isAggregate(e) && !e->over) syntax(e);
-    if (e->over && !isAggregate(e) && name != QLatin1String("row_number") && name != QLatin1String("rank") &&
-        name != QLatin1String("dense_rank") && name != QLatin1String("ntile") && name != QLatin1String("lag") &&
-        name != QLatin1String("lead") && name != QLatin1String("first_value") && name != QLatin1String("last_value"))
-        fail(4108, QStringLiteral("Windowed functions can only appear in the SELECT or ORDER BY clauses."));
+    static const QSet<QString> windowed{"row_number", "rank", "dense_rank", "ntile", "lag", "lead", "first_value",
+                                        "last_value", "count", "count_big", "sum", "avg", "min", "max"};
+    if (e->over && !windowed.contains(name))
+        fail(4109, QStringLiteral("The function '%1' is not a valid windowing function, and cannot be used with the OVER clause.").arg(name));
     return f.handler(*this, e);
 }
 

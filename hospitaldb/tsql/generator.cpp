@@ -160,13 +160,14 @@ QString Generator::source(tsql::Source* s, Scope& scope) {
         if (!s->columnNames.isEmpty()) {
             if (src.open || s->columnNames.size() != cols.size())
                 fail(8158, QStringLiteral("'%1' has more columns than were specified in the column list.").arg(s->alias));
-            QStringList renamed;
+            // SQLite names a subquery's columns only through a common table expression.
+            QStringList names;
             for (int k = 0; k < cols.size(); ++k) {
-                renamed << ident(cols[k].name.isEmpty() ? QStringLiteral("column%1").arg(k + 1) : cols[k].name) +
-                               QStringLiteral(" AS ") + quoted(s->columnNames[k]);
+                names << quoted(s->columnNames[k]);
                 src.columns[k].name = s->columnNames[k];
             }
-            inner = QStringLiteral("SELECT %1 FROM (%2)").arg(renamed.join(QStringLiteral(", ")), inner);
+            const QString named = unique(QStringLiteral("derived"));
+            inner = QStringLiteral("WITH %1(%2) AS (%3) SELECT * FROM %1").arg(quoted(named), names.join(QStringLiteral(", ")), inner);
         }
         add(src, s);
         return QStringLiteral("(%1) AS %2").arg(inner, quoted(s->alias));
@@ -486,7 +487,6 @@ Type Generator::targetColumn(const Visible& target, const QString& column) const
 }
 
 QString Generator::insert(Statement& s) {
-    if (s.target->alias.size()) syntax(nullptr);
     const Visible target = tableSource(s.target);
     QStringList columns = s.columns;
     if (columns.isEmpty() && !target.open)

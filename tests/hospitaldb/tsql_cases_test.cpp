@@ -365,6 +365,26 @@ TEST_F(TsqlCases, RowLimits) {
     });
 }
 
+TEST_F(TsqlCases, QueriesAsReportsWriteThem) {
+    run({
+        {"WITH big AS (SELECT Id, Amount FROM MSS..tbCase WHERE Amount > 100) SELECT COUNT(*), SUM(Amount) FROM big", "3|4700.5"},
+        {"WITH n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5) SELECT SUM(i) FROM n", "15"},
+        {"SELECT t.a + t.b FROM (SELECT Id, Qty FROM MSS..tbCase WHERE Id = 4) AS t(a, b)", "9"},
+        {"SELECT Name FROM MSS..tbCase c WHERE EXISTS (SELECT 1 FROM MSS..tbCase d WHERE d.Qty = c.Qty AND d.Id <> c.Id) ORDER BY Id",
+         "Ñato;oca"},
+        {"SELECT Id, (SELECT COUNT(*) FROM MSS..tbCase d WHERE d.Qty < c.Qty) FROM MSS..tbCase c ORDER BY Id", "1|0;2|1;3|1;4|3"},
+        {"SELECT Id FROM MSS..tbCase WHERE Qty IN (SELECT Qty FROM MSS..tbCase WHERE Code = 'a7')", "2;3"},
+        {"SELECT Id, ROW_NUMBER() OVER (ORDER BY Name) FROM MSS..tbCase ORDER BY Id", "1|2;2|1;3|3;4|4"},
+        {"SELECT Id, SUM(Qty) OVER (PARTITION BY Qty) FROM MSS..tbCase ORDER BY Id", "1|1;2|4;3|4;4|5"},
+        {"SELECT Qty, COUNT(*) AS n FROM MSS..tbCase GROUP BY Qty ORDER BY n DESC, Qty", "2|2;1|1;5|1"},
+        {"SELECT CASE Code WHEN 'a7' THEN 'A' WHEN '7' THEN 'seven' ELSE 'other' END FROM MSS..tbCase ORDER BY Id",
+         "seven;A;other;other"},
+        {"SELECT c.Name FROM MSS..tbCase c LEFT JOIN MSS..tbCase d ON d.Id = c.Id + 10 WHERE d.Id IS NULL AND c.Id = 1", "Nava"},
+        {"SELECT DISTINCT Qty FROM MSS..tbCase ORDER BY Qty", "1;2;5"},
+        {"SELECT DISTINCT Qty FROM MSS..tbCase ORDER BY Name", "!145"},
+    });
+}
+
 TEST_F(TsqlCases, WritesConvertToTheColumnsTypes) {
     run({
         {"UPDATE MSS..tbCase SET Stamp = '03/06/2024 8:30 AM', Amount = '12.345' WHERE Id = 1", ""},
