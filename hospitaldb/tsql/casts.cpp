@@ -112,9 +112,8 @@ QString Generator::convert(const QString& sql, const Type& from, const Type& to,
         }
         // datetime, smalldatetime, datetime2
         if (from.isDateTime() && from.base != Base::Date && to.base != Base::SmallDateTime) return sql;
-        if (from.isString() && !explicitCast && style < 0 && !tryCast) return QStringLiteral("mss_date(%1)").arg(sql);
-        return QStringLiteral("tsql_datetime(%1, %2, %3, %4)")
-            .arg(sql, style < 0 ? QStringLiteral("0") : s, t, to.base == Base::SmallDateTime ? QStringLiteral("1") : QStringLiteral("0"));
+        const int precision = to.base == Base::SmallDateTime ? 1 : to.base == Base::DateTime2 ? 2 : 0;
+        return QStringLiteral("tsql_datetime(%1, %2, %3, %4)").arg(sql, style < 0 ? QStringLiteral("0") : s, t).arg(precision);
     }
     return sql;
 }

@@ -124,7 +124,8 @@ QString Generator::integer(Expr* e) {
 
 QString Generator::dateValue(Expr* e) {
     const QString sql = value(e);
-    if (e->type.isString()) return convert(sql, e->type, Type::of(Base::DateTime), false);
+    // Date functions read a text as datetime2: no rounding to datetime's 1/300 second.
+    if (e->type.isString()) return convert(sql, e->type, Type::of(Base::DateTime2), false);
     if (e->type.isNumeric())
         fail(8116, QStringLiteral("Argument data type %1 is invalid for argument 2 of dateadd function.").arg(e->type.name()));
     return sql;

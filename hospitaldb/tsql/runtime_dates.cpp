@@ -353,7 +353,9 @@ void fnDateTime(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (isNullArg(argv[0])) return sqlite3_result_null(ctx);
     const int style = argc > 1 ? sqlite3_value_int(argv[1]) : 0;
     const bool tryCast = argc > 2 && sqlite3_value_int(argv[2]);
-    const bool small = argc > 3 && sqlite3_value_int(argv[3]);
+    // 0 datetime (1/300 second), 1 smalldatetime (minutes), 2 datetime2 (kept as read).
+    const int precision = argc > 3 ? sqlite3_value_int(argv[3]) : 0;
+    const bool small = precision == 1;
     Moment m;
     ParseResult r = ParseResult::Ok;
     const int type = sqlite3_value_type(argv[0]);
@@ -364,9 +366,9 @@ void fnDateTime(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         if (m.ms >= kDayMs) { m.date = m.date.addDays(1); m.ms -= kDayMs; }
         if (m.date.year() < 1900 || m.date > QDate(2079, 6, 6)) r = ParseResult::OutOfRange;
     } else if (r == ParseResult::Ok) {
-        m.ms = datetimeMs(m.ms);
+        if (precision == 0) m.ms = datetimeMs(m.ms);
         if (m.ms >= kDayMs) { m.date = m.date.addDays(1); m.ms -= kDayMs; }
-        if (m.date.year() < 1753 || m.date.year() > 9999) r = ParseResult::OutOfRange;
+        if (m.date.year() < (precision == 2 ? 1 : 1753) || m.date.year() > 9999) r = ParseResult::OutOfRange;
     }
     if (r != ParseResult::Ok) {
         if (tryCast) return sqlite3_result_null(ctx);

@@ -229,6 +229,8 @@ TEST_F(TsqlCases, DatesConvertByStyle) {
         {"SELECT COUNT(*) FROM MSS..tbCase WHERE Stamp IN ('03/05/2024 14:05:07', '2024-03-02 08:00')", "2"},
         {"SELECT COUNT(*) FROM MSS..tbCase WHERE ISNULL(Stamp, '2025-01-01') > '01/01/2024'", "3"},
         {"SELECT COUNT(*) FROM MSS..tbCase WHERE Stamp BETWEEN '3/1/2024' AND '3/31/2024'", "2"},
+        // An empty text is 1900-01-01 to the server, not NULL.
+        {"SELECT ISNULL(Stamp, '') FROM MSS..tbCase WHERE Id = 4", "1900-01-01 00:00:00"},
     });
 }
 
