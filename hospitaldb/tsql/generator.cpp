@@ -229,14 +229,13 @@ QString Generator::query(Query* q, QVector<OutColumn>* out, const QVector<Type>*
     QString sql;
     if (q->members.size() == 1) {
         wantSingle_ = singleValue;
-        QString order, limit;
-        sql = select(q->members[0], q, out, targetTypes, true, &order, &limit);
+        sql = select(q->members[0], q, out, targetTypes, true);
     } else {
         QVector<OutColumn> first;
         for (int k = 0; k < q->members.size(); ++k) {
             Select* m = q->members[k];
             QVector<OutColumn> cols;
-            QString part = select(m, q, &cols, targetTypes, false, nullptr, nullptr);
+            QString part = select(m, q, &cols, targetTypes, false);
             if (m->top || m->nested) part = QStringLiteral("SELECT * FROM (%1)").arg(part);
             if (k == 0) first = cols;
             else if (cols.size() != first.size())
@@ -298,7 +297,7 @@ QString Generator::starColumns(const SelectItem& item, QVector<OutColumn>* out, 
 }
 
 QString Generator::select(Select* s, Query* owner, QVector<OutColumn>* out, const QVector<Type>* targetTypes,
-                          bool single, QString*, QString*) {
+                          bool single) {
     QVector<OutColumn> cols;
     if (s->nested) {
         const QString inner = query(s->nested, &cols, targetTypes);
@@ -310,7 +309,6 @@ QString Generator::select(Select* s, Query* owner, QVector<OutColumn>* out, cons
     }
     Scope scope;
     scope.parent = scope_;
-    scope.items = &s->items;
     Restore<Scope*> keep(scope_);
     Restore<bool> top(topLevel_);
     const bool outermost = topLevel_;

@@ -72,7 +72,6 @@ private:
         Scope* parent = nullptr;
         bool grouped = false;                 // GROUP BY or aggregates: columns must be grouped
         QSet<QString> groupKeys;              // generated SQL of the GROUP BY expressions
-        const QVector<SelectItem>* items = nullptr;  // for ORDER BY aliases
     };
     struct CteInfo {
         QString name;
@@ -86,8 +85,9 @@ private:
     QString update(Statement& s);
     QString remove(Statement& s);
     QString query(Query* q, QVector<OutColumn>* out, const QVector<Type>* targetTypes = nullptr);
-    QString select(Select* s, Query* owner, QVector<OutColumn>* out, const QVector<Type>* targetTypes,
-                   bool single, QString* orderBy, QString* limit);
+    // One SELECT of a query; `single` when it is the query's only member (its ORDER BY and
+    // OFFSET belong to it).
+    QString select(Select* s, Query* owner, QVector<OutColumn>* out, const QVector<Type>* targetTypes, bool single);
     QString orderBy(const QVector<OrderItem>& items, const Select* s, const QVector<OutColumn>& out,
                     bool compound, bool expand = false);
     QString sources(const QVector<tsql::Source*>& from, Scope& scope);
