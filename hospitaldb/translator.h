@@ -70,7 +70,7 @@ struct SchemaInfo {
     std::function<bool(const QString& mangled)> hasTable;
     std::function<QString(const QString& mangled, const QString& column)> columnType;
     // The table's columns in order; empty when not known (any column is then accepted).
-    std::function<QStringList(const QString& mangled)> columns;
+    std::function<QStringList(const QString& mangled)> columns = {};
 };
 
 // "Patient_Data", "tbMaster" -> "PATIENT_DATA__tbMaster"; an empty database means the default.
