@@ -31,11 +31,28 @@ EmbeddedBackend::EmbeddedBackend(const QString& path)
         throw Failure(mss::db::errnum::ConnectionFailed, kSource,
                       QStringLiteral("'%1' is not a hospital database.").arg(path));
     }
+    refreshCollation();
     schema_.hasTable = [this](const QString& t) { return engine_->hasTable(t); };
     schema_.columnType = [this](const QString& t, const QString& c) { return engine_->columnType(t, c); };
+    schema_.columns = [this](const QString& t) { return engine_->columns(t); };
 }
 
 EmbeddedBackend::~EmbeddedBackend() { close(); }
+
+// Indexes on text are ordered by the TSQL collation; a file whose indexes were built by an
+// earlier order of letters past ASCII is reindexed once, or lookups could miss rows.
+void EmbeddedBackend::refreshCollation() {
+    const ResultTable v = engine_->query(QStringLiteral("SELECT Value FROM hospitaldb_info WHERE Name = 'collation'"));
+    if (!v.rows.isEmpty() && v.rows.first().first().toString() == QLatin1String(kCollationVersion)) return;
+    try {
+        engine_->runScript(QStringLiteral("BEGIN IMMEDIATE; REINDEX TSQL; "
+                                          "INSERT OR REPLACE INTO hospitaldb_info (Name, Value) VALUES ('collation', '%1'); COMMIT;")
+                               .arg(QLatin1String(kCollationVersion)));
+    } catch (const Failure&) {
+        // A read-only file keeps its indexes; nothing else can be done about it here.
+        if (engine_->inTransaction()) engine_->runScript(QStringLiteral("ROLLBACK"));
+    }
+}
 
 Engine& EmbeddedBackend::engine() {
     if (!engine_)
@@ -120,7 +137,7 @@ ResultTable EmbeddedBackend::runStatement(const QString& sql) {
         // Texts the scan leaves alone are judged, and refused, by the full tokenizer.
         const Tokens t = tokenize(sql, false);
         if (t.shape.isEmpty()) return {};
-        Shape* shape = findShape(t.shape, sql);
+        Shape* shape = specialised(findShape(t.shape, sql), sql, [&](int k) { return t.literals[k]; });
         if (shape->procedure)
             return runProcedure(*shape->procedure, shape->arguments([&](int k) { return t.literals[k]; }));
         Statement& st = *shape->stmt;
@@ -128,7 +145,7 @@ ResultTable EmbeddedBackend::runStatement(const QString& sql) {
         return st.run();
     }
     if (quick.shape.isEmpty()) return {};
-    Shape* shape = findShape(quick.shape, sql);
+    Shape* shape = specialised(findShape(quick.shape, sql), sql, [&](int k) { return literalValue(sql, quick.literals[k]); });
     if (shape->procedure)
         return runProcedure(*shape->procedure, shape->arguments([&](int k) { return literalValue(sql, quick.literals[k]); }));
     Statement& st = *shape->stmt;
@@ -139,6 +156,16 @@ ResultTable EmbeddedBackend::runStatement(const QString& sql) {
         else st.bindText(i + 1, QStringView(sql).mid(l.from, l.length));
     }
     return st.run();
+}
+
+template <class Literal>
+EmbeddedBackend::Shape* EmbeddedBackend::specialised(Shape* shape, const QString& sql, Literal literal) {
+    if (shape->structural.isEmpty()) return shape;
+    QStringList values;
+    for (int k : shape->structural) values << literal(k);
+    if (values == shape->structuralValues) return shape;
+    const QString key = shape->key.section(QChar(0x1F), 0, 0) + QChar(0x1F) + values.join(QChar(0x1F));
+    return findShape(key, sql);
 }
 
 // The default database is part of the shape: unprefixed names resolve in it.
@@ -174,7 +201,11 @@ EmbeddedBackend::Shape* EmbeddedBackend::newShape(const QString& key, const QStr
             entry.stmt = std::make_unique<Statement>(engine_->handle(), QStringLiteral("SELECT * FROM \"%1\"").arg(table));
         }
     } else {
-        entry.stmt = std::make_unique<Statement>(engine_->handle(), translate(t, schema_, defaultDb_));
+        const Translation tr = translateStatement(t, schema_, defaultDb_);
+        entry.stmt = std::make_unique<Statement>(engine_->handle(), tr.sql);
+        entry.stmt->setKinds(tr.kinds);
+        entry.structural = tr.structural;
+        for (int k : tr.structural) entry.structuralValues << t.literals.value(k);
     }
     lru_.push_front(std::move(entry));
     shapes_[dbIndex_].insert(key, lru_.begin());
@@ -248,7 +279,10 @@ ResultTable EmbeddedBackend::runProcedure(const Procedure& p, QVector<QVariant> 
         int& d;
         ~Depth() { --d; }
     } guard{callDepth_};
-    if (savepoint) prepared(QStringLiteral("SAVEPOINT hdb_call_%1").arg(depth)).run();
+    // Outside a transaction the call takes the write lock at once, as a transaction does.
+    const bool own = savepoint && !engine_->inTransaction();
+    if (own) prepared(QStringLiteral("BEGIN IMMEDIATE")).run();
+    else if (savepoint) prepared(QStringLiteral("SAVEPOINT hdb_call_%1").arg(depth)).run();
     try {
         ResultTable result;
         if (p.native) {
@@ -265,10 +299,16 @@ ResultTable EmbeddedBackend::runProcedure(const Procedure& p, QVector<QVariant> 
                 }
             }
         }
-        if (savepoint) prepared(QStringLiteral("RELEASE hdb_call_%1").arg(depth)).run();
+        if (own) prepared(QStringLiteral("COMMIT")).run();
+        else if (savepoint) prepared(QStringLiteral("RELEASE hdb_call_%1").arg(depth)).run();
         return result;
     } catch (...) {
-        if (savepoint) {
+        if (own) {
+            try {
+                prepared(QStringLiteral("ROLLBACK")).run();
+            } catch (const Failure&) {
+            }
+        } else if (savepoint) {
             try {
                 prepared(QStringLiteral("ROLLBACK TO hdb_call_%1").arg(depth)).run();
                 prepared(QStringLiteral("RELEASE hdb_call_%1").arg(depth)).run();
@@ -308,21 +348,23 @@ QString EmbeddedBackend::executeWithOutput(const QString& procedure, const QStri
     return maxLength > 0 ? v.left(maxLength) : v;
 }
 
+// A transaction takes the file's write lock at once, waiting (busy timeout) for another
+// workstation's writer: begun deferred, a write after a read fails when another wrote between.
 void EmbeddedBackend::beginTransaction() {
     if (engine().inTransaction())
-        throw Failure(-2147168237L, kSource, QStringLiteral("Only one transaction can be active on this session."));
-    engine_->runScript(QStringLiteral("BEGIN"));
+        throw Failure(mss::db::errnum::TransactionOpen, kSource, QStringLiteral("Only one transaction can be active on this session."));
+    engine_->runScript(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 void EmbeddedBackend::commitTransaction() {
     if (!engine().inTransaction())
-        throw Failure(3902, kSource, QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+        throw Failure(mss::db::errnum::NoTransaction, kSource, QStringLiteral("No transaction is active."));
     engine_->runScript(QStringLiteral("COMMIT"));
 }
 
 void EmbeddedBackend::rollbackTransaction() {
     if (!engine().inTransaction())
-        throw Failure(3903, kSource, QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+        throw Failure(mss::db::errnum::NoTransaction, kSource, QStringLiteral("No transaction is active."));
     engine_->runScript(QStringLiteral("ROLLBACK"));
 }
 
@@ -338,10 +380,13 @@ ResultTable ProcedureContext::execute(const QString& tsql) {
     const Tokens t = tokenize(tsql);
     Call call;
     if (parseCall(t, &call)) return backend_.callProcedure(call);
-    const QString sql = translate(t, {[this](const QString& n) { return engine().hasTable(n); },
-                                      [this](const QString& n, const QString& c) { return engine().columnType(n, c); }},
-                                  backend_.defaultDatabase());
-    Statement st(engine().handle(), sql);
+    const Translation tr = translateStatement(
+        t, {[this](const QString& n) { return engine().hasTable(n); },
+            [this](const QString& n, const QString& c) { return engine().columnType(n, c); },
+            [this](const QString& n) { return engine().columns(n); }},
+        backend_.defaultDatabase());
+    Statement st(engine().handle(), tr.sql);
+    st.setKinds(tr.kinds);
     for (int i = 0; i < t.literals.size() && i < st.parameterCount(); ++i) st.bind(i + 1, t.literals[i]);
     return st.run();
 }

@@ -64,6 +64,8 @@ private:
         const Procedure* procedure = nullptr;
         QVector<QVariant> args;   // constant arguments (numbers, NULL)
         QVector<int> literalOf;   // arguments taken from the text's literals
+        QVector<int> structural;  // literals the translation depends on (a literal alias)
+        QStringList structuralValues;
         // The call's arguments: the constants, and literal k's value from `literal(k)`.
         template <class Literal>
         QVector<QVariant> arguments(Literal literal) const {
@@ -81,11 +83,15 @@ private:
     };
 
     void applyFaults(const QString& sql, QList<ErrorEntry>& messages);
+    void refreshCollation();
     ResultTable runStatement(const QString& sql);
     ResultTable runProcedure(const Procedure& p, QVector<QVariant> args);
     const QVector<Body>& bodies(const Procedure& p);
     Statement& prepared(const QString& sql);
     Shape* findShape(const QString& key, const QString& sql);
+    // The shape for these literal values where its translation depends on them.
+    template <class Literal>
+    Shape* specialised(Shape* shape, const QString& sql, Literal literal);
     Shape* newShape(const QString& key, const QString& sql);
     void checkLibrary();
 

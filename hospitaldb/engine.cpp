@@ -1,4 +1,5 @@
 #include "hospitaldb/engine.h"
+#include "hospitaldb/tsql/runtime.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -15,8 +16,6 @@ const QString kSource = QStringLiteral("HospitalDB");
 // mss_error() and RAISE(ABORT, ...) in triggers carry "MSSERR#number#text".
 const QByteArray kErrorMarker = "MSSERR#";
 
-enum Kind { KindNone, KindDate, KindReal, KindInt, KindText };
-
 int kindOf(const char* decl) {
     if (!decl) return KindNone;
     const QByteArray d = QByteArray(decl).toUpper();
@@ -28,20 +27,9 @@ int kindOf(const char* decl) {
     return KindText;
 }
 
-QString textArg(sqlite3_value* v) {
-    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
-    return p ? QString::fromUtf8(p, sqlite3_value_bytes(v)) : QString();
-}
-
-void resultText(sqlite3_context* ctx, const QString& s) {
-    const QByteArray u = s.toUtf8();
-    sqlite3_result_text(ctx, u.constData(), int(u.size()), SQLITE_TRANSIENT);
-}
-
-void resultFailure(sqlite3_context* ctx, long number, const QString& text) {
-    const QByteArray m = kErrorMarker + QByteArray::number(qlonglong(number)) + '#' + text.toUtf8();
-    sqlite3_result_error(ctx, m.constData(), int(m.size()));
-}
+using tsql::resultFailure;
+using tsql::resultText;
+using tsql::textArg;
 
 const char* const kDateFailure = "Conversion failed when converting date and/or time from character string.";
 
@@ -66,7 +54,7 @@ int tsqlCollate(void*, int n1, const void* p1, int n2, const void* p2) {
     if (ascii) return n1 == n2 ? 0 : (n1 < n2 ? -1 : 1);
     const QString sa = QString::fromUtf8(reinterpret_cast<const char*>(a), n1);
     const QString sb = QString::fromUtf8(reinterpret_cast<const char*>(b), n2);
-    return sa.compare(sb, Qt::CaseInsensitive);
+    return tsql::collate(sa, sb);
 }
 
 // A local QDateTime costs a time-zone lookup each (the C library checks /etc/localtime every
@@ -115,19 +103,6 @@ QString isoOf(const QDateTime& dt, bool withTime) {
     return dt.toString(withTime ? QStringLiteral("yyyy-MM-dd HH:mm:ss") : QStringLiteral("yyyy-MM-dd"));
 }
 
-// A date argument of a T-SQL function: ISO or m/d/y text; false for garbage, null flag for null.
-bool dateArg(sqlite3_value* v, QDateTime* out, bool* isNull) {
-    *isNull = sqlite3_value_type(v) == SQLITE_NULL;
-    if (*isNull) return true;
-    QString iso;
-    bool empty = false;
-    if (!parseDateText(textArg(v), &iso, &empty)) return false;
-    if (empty) { *isNull = true; return true; }
-    *out = QDateTime::fromString(iso.size() > 10 ? iso : iso + QStringLiteral(" 00:00:00"),
-                                 QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    return out->isValid();
-}
-
 void fnDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
     QString iso;
@@ -152,170 +127,6 @@ void fnNow(sqlite3_context* ctx, int, sqlite3_value**) {
 
 void fnUser(sqlite3_context* ctx, int, sqlite3_value**) { resultText(ctx, engineOf(ctx)->user()); }
 
-QString rtrimmed(QString s) {
-    int n = int(s.size());
-    while (n > 0 && s.at(n - 1) == QLatin1Char(' ')) --n;
-    s.truncate(n);
-    return s;
-}
-
-void fnLen(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    sqlite3_result_int64(ctx, rtrimmed(textArg(argv[0])).size());
-}
-
-void fnLeft(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
-        return sqlite3_result_null(ctx);
-    resultText(ctx, textArg(argv[0]).left(std::max<qint64>(0, sqlite3_value_int64(argv[1]))));
-}
-
-void fnRight(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
-        return sqlite3_result_null(ctx);
-    resultText(ctx, textArg(argv[0]).right(std::max<qint64>(0, sqlite3_value_int64(argv[1]))));
-}
-
-QString numberText(sqlite3_value* v) {
-    if (sqlite3_value_type(v) == SQLITE_FLOAT) {
-        QString s = QString::number(sqlite3_value_double(v), 'f', 6);
-        while (s.endsWith(QLatin1Char('0'))) s.chop(1);
-        if (s.endsWith(QLatin1Char('.'))) s.chop(1);
-        return s;
-    }
-    return textArg(v);
-}
-
-// cast(x as varchar(n)): n < 0 means no length given (T-SQL's default of 30).
-void fnVarchar(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    qint64 n = argc > 1 ? sqlite3_value_int64(argv[1]) : -1;
-    if (n < 0) n = 30;
-    resultText(ctx, numberText(argv[0]).left(n));
-}
-
-void fnMoney(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const int t = sqlite3_value_type(argv[0]);
-    if (t == SQLITE_NULL) return sqlite3_result_null(ctx);
-    if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
-    QString s = textArg(argv[0]).trimmed();
-    s.remove(QLatin1Char(','));
-    if (s.startsWith(QLatin1Char('$'))) s.remove(0, 1);
-    if (s.isEmpty()) return sqlite3_result_double(ctx, 0.0);
-    bool ok = false;
-    const double d = s.toDouble(&ok);
-    if (!ok) return resultFailure(ctx, 235, QStringLiteral("Cannot convert a char value to money. The char value has incorrect syntax."));
-    sqlite3_result_double(ctx, d);
-}
-
-void fnInt(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const int t = sqlite3_value_type(argv[0]);
-    if (t == SQLITE_NULL) return sqlite3_result_null(ctx);
-    if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
-    const QString s = textArg(argv[0]);
-    bool ok = false;
-    const qlonglong v = s.trimmed().toLongLong(&ok);
-    if (!ok && !s.trimmed().isEmpty())
-        return resultFailure(ctx, 245, QStringLiteral("Conversion failed when converting the varchar value '%1' to data type int.").arg(s));
-    sqlite3_result_int64(ctx, ok ? v : 0);
-}
-
-// CONVERT(varchar, x, style) for the styles the hospital texts use.
-void fnConvert(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const int style = int(sqlite3_value_int64(argv[0]));
-    const qint64 len = sqlite3_value_int64(argv[1]);
-    sqlite3_value* v = argv[2];
-    if (sqlite3_value_type(v) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    QString out = numberText(v);
-    QDateTime dt;
-    bool isNull = false;
-    if (style != 0 && sqlite3_value_type(v) == SQLITE_TEXT && dateArg(v, &dt, &isNull) && !isNull) {
-        switch (style) {
-        case 101: out = dt.toString(QStringLiteral("MM/dd/yyyy")); break;
-        case 103: out = dt.toString(QStringLiteral("dd/MM/yyyy")); break;
-        case 108: out = dt.toString(QStringLiteral("HH:mm:ss")); break;
-        case 112: out = dt.toString(QStringLiteral("yyyyMMdd")); break;
-        case 120: out = dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); break;
-        default: out = dt.toString(QStringLiteral("MM/dd/yyyy HH:mm:ss")); break;
-        }
-    }
-    resultText(ctx, len > 0 ? out.left(len) : out.left(30));
-}
-
-void fnCastDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    QDateTime dt;
-    bool isNull = false;
-    if (!dateArg(argv[0], &dt, &isNull)) return resultFailure(ctx, 241, kDateFailure);
-    if (isNull) return sqlite3_result_null(ctx);
-    resultText(ctx, isoOf(dt, true));
-}
-
-QString unitOf(sqlite3_value* v) {
-    const QString u = textArg(v).toLower();
-    if (u == "dd" || u == "d" || u == "day" || u == "dy" || u == "dayofyear" || u == "y") return "day";
-    if (u == "mm" || u == "m" || u == "month") return "month";
-    if (u == "yy" || u == "yyyy" || u == "year") return "year";
-    if (u == "hh" || u == "hour") return "hour";
-    if (u == "mi" || u == "n" || u == "minute") return "minute";
-    if (u == "ss" || u == "s" || u == "second") return "second";
-    if (u == "wk" || u == "ww" || u == "week") return "week";
-    return u;
-}
-
-void fnDateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    QDateTime a, b;
-    bool na = false, nb = false;
-    if (!dateArg(argv[1], &a, &na) || !dateArg(argv[2], &b, &nb)) return resultFailure(ctx, 241, kDateFailure);
-    if (na || nb) return sqlite3_result_null(ctx);
-    const QString u = unitOf(argv[0]);
-    qint64 r = 0;
-    // T-SQL counts the boundaries crossed, not whole periods.
-    if (u == "day") r = a.date().daysTo(b.date());
-    else if (u == "week") r = (a.date().daysTo(b.date())) / 7;
-    else if (u == "month") r = (b.date().year() * 12 + b.date().month()) - (a.date().year() * 12 + a.date().month());
-    else if (u == "year") r = b.date().year() - a.date().year();
-    else if (u == "hour") r = a.secsTo(b) / 3600;
-    else if (u == "minute") r = a.secsTo(b) / 60;
-    else if (u == "second") r = a.secsTo(b);
-    else return resultFailure(ctx, 155, QStringLiteral("'%1' is not a recognized datediff option.").arg(textArg(argv[0])));
-    sqlite3_result_int64(ctx, r);
-}
-
-void fnDateAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    QDateTime x;
-    bool nx = false;
-    if (!dateArg(argv[2], &x, &nx)) return resultFailure(ctx, 241, kDateFailure);
-    if (nx || sqlite3_value_type(argv[1]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    const qint64 n = sqlite3_value_int64(argv[1]);
-    const QString u = unitOf(argv[0]);
-    if (u == "day") x = x.addDays(n);
-    else if (u == "week") x = x.addDays(7 * n);
-    else if (u == "month") x = x.addMonths(int(n));
-    else if (u == "year") x = x.addYears(int(n));
-    else if (u == "hour") x = x.addSecs(3600 * n);
-    else if (u == "minute") x = x.addSecs(60 * n);
-    else if (u == "second") x = x.addSecs(n);
-    else return resultFailure(ctx, 155, QStringLiteral("'%1' is not a recognized dateadd option.").arg(textArg(argv[0])));
-    resultText(ctx, isoOf(x, true));
-}
-
-void fnDatePart(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    QDateTime x;
-    bool nx = false;
-    if (!dateArg(argv[1], &x, &nx)) return resultFailure(ctx, 241, kDateFailure);
-    if (nx) return sqlite3_result_null(ctx);
-    const QString u = unitOf(argv[0]);
-    qint64 r = 0;
-    if (u == "day") r = x.date().day();
-    else if (u == "month") r = x.date().month();
-    else if (u == "year") r = x.date().year();
-    else if (u == "hour") r = x.time().hour();
-    else if (u == "minute") r = x.time().minute();
-    else if (u == "second") r = x.time().second();
-    else return resultFailure(ctx, 155, QStringLiteral("'%1' is not a recognized datepart option.").arg(textArg(argv[0])));
-    sqlite3_result_int64(ctx, r);
-}
-
 QString trimDecl(const QString& s) { return s.trimmed().toUpper(); }
 
 }  // namespace
@@ -329,6 +140,8 @@ QString canonicalDatabase(const QString& name) {
     const QString up = name.toUpper();
     return databaseNames().contains(up) ? up : QString();
 }
+
+const char* const kCollationVersion = "2";
 
 const char* const kDummyDiscountTableSql =
     "CREATE TEMP TABLE IF NOT EXISTS BILLING__tbDummyDiscountTable ("
@@ -345,43 +158,10 @@ bool parseDateText(const QString& input, QString* iso, bool* isNull) {
     const QString text = input.trimmed();
     *isNull = text.isEmpty();
     if (*isNull) return true;
-    static const QRegularExpression mdy(QStringLiteral(
-        R"(^(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2})(?:\.\d+)?)?\s*([AaPp][Mm])?)?$)"));
-    static const QRegularExpression ymd(QStringLiteral(
-        R"(^(\d{4})-(\d{1,2})-(\d{1,2})(?:[T\s]+(\d{1,2}):(\d{2})(?::(\d{2})(?:\.\d+)?)?)?$)"));
-    static const QRegularExpression compact(QStringLiteral(R"(^(\d{4})(\d{2})(\d{2})$)"));
-    int y = 0, m = 0, d = 0, hh = 0, mi = 0, ss = 0;
-    bool withTime = false;
-    QRegularExpressionMatch k = mdy.match(text);
-    if (k.hasMatch()) {
-        m = k.captured(1).toInt(); d = k.captured(2).toInt(); y = k.captured(3).toInt();
-        if (k.capturedLength(4)) {
-            withTime = true;
-            hh = k.captured(4).toInt(); mi = k.captured(5).toInt(); ss = k.captured(6).toInt();
-            const QString ap = k.captured(7).toUpper();
-            if (!ap.isEmpty()) {
-                if (hh < 1 || hh > 12) return false;
-                if (ap == "PM" && hh < 12) hh += 12;
-                if (ap == "AM" && hh == 12) hh = 0;
-            }
-        }
-    } else if ((k = ymd.match(text)).hasMatch()) {
-        y = k.captured(1).toInt(); m = k.captured(2).toInt(); d = k.captured(3).toInt();
-        if (k.capturedLength(4)) {
-            withTime = true;
-            hh = k.captured(4).toInt(); mi = k.captured(5).toInt(); ss = k.captured(6).toInt();
-        }
-    } else if ((k = compact.match(text)).hasMatch()) {
-        y = k.captured(1).toInt(); m = k.captured(2).toInt(); d = k.captured(3).toInt();
-    } else {
-        return false;
-    }
-    const QDate date(y, m, d);
-    const QTime time(hh, mi, ss);
-    if (!date.isValid() || !time.isValid() || y < 1753) return false;
+    tsql::Moment m;
+    if (tsql::parseMoment(text, &m) != tsql::ParseResult::Ok || m.date.year() < 1753 || m.date.year() > 9999) return false;
     // Always with the time, as a DATETIME holds it, so '2/29/1980' equals a stored midnight.
-    Q_UNUSED(withTime);
-    *iso = date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') + time.toString(QStringLiteral("HH:mm:ss"));
+    *iso = tsql::storedText(m);
     return true;
 }
 
@@ -407,21 +187,44 @@ bool parseDateText(const QString& input, QString* iso, bool* isNull) {
     if ((m = near.match(msg)).hasMatch())
         throw Failure(mss::db::errnum::SyntaxError, kSource, QStringLiteral("Incorrect syntax near '%1'.").arg(m.captured(1)));
     if (msg.contains(QLatin1String("syntax error")) || msg.contains(QLatin1String("incomplete input")))
-        throw Failure(mss::db::errnum::SyntaxError, kSource, QStringLiteral("Incorrect syntax: %1").arg(msg));
+        throw Failure(mss::db::errnum::SyntaxError, kSource, QStringLiteral("Incorrect syntax near the end of the statement."));
+    static const QRegularExpression noFunction(QStringLiteral("^no such function: (.+)$"));
+    static const QRegularExpression ambiguous(QStringLiteral("^ambiguous column name: (?:.*\\.)?(.+)$"));
+    if ((m = noFunction.match(msg)).hasMatch())
+        throw Failure(195, kSource, QStringLiteral("'%1' is not a recognized built-in function name.").arg(m.captured(1)));
+    if ((m = ambiguous.match(msg)).hasMatch())
+        throw Failure(209, kSource, QStringLiteral("Ambiguous column name '%1'.").arg(m.captured(1)));
+    if (msg.startsWith(QLatin1String("misuse of window function")))
+        throw Failure(4108, kSource, QStringLiteral("Windowed functions can only appear in the SELECT or ORDER BY clauses."));
+    if (msg.startsWith(QLatin1String("misuse of aggregate")))
+        throw Failure(147, kSource, QStringLiteral("An aggregate may not appear in the WHERE clause unless it is in a subquery contained in a "
+                                                   "HAVING clause or a select list, and the column being aggregated is an outer reference."));
+    // Constraints as the server words them: "constraint failed: DB__table.column".
+    static const QRegularExpression where(QStringLiteral("failed: ([A-Z_]+?)__(\\w+)\\.(\\w+)"));
+    const QRegularExpressionMatch w = where.match(msg);
+    const QString verb = sql.trimmed().section(QLatin1Char(' '), 0, 0).toUpper();
+    const QString statement = verb.isEmpty() ? QStringLiteral("INSERT") : verb;
+    const QString table = w.hasMatch() ? QStringLiteral("%1.dbo.%2").arg(w.captured(1), w.captured(2)) : QStringLiteral("the table");
     const int ext = sqlite3_extended_errcode(db);
     switch (ext) {
     case SQLITE_CONSTRAINT_PRIMARYKEY:
     case SQLITE_CONSTRAINT_UNIQUE:
-        throw Failure(2627, kSource, QStringLiteral("Violation of PRIMARY KEY or UNIQUE constraint. Cannot insert duplicate key (%1).").arg(msg));
+        throw Failure(2627, kSource, QStringLiteral("Violation of %1 constraint. Cannot insert duplicate key in object '%2'.")
+                                         .arg(ext == SQLITE_CONSTRAINT_PRIMARYKEY ? QStringLiteral("PRIMARY KEY") : QStringLiteral("UNIQUE KEY"), table));
     case SQLITE_CONSTRAINT_NOTNULL:
-        throw Failure(515, kSource, QStringLiteral("Cannot insert the value NULL into column (%1).").arg(msg));
+        throw Failure(515, kSource, QStringLiteral("Cannot insert the value NULL into column '%1', table '%2'; column does not allow nulls. %3 fails.")
+                                        .arg(w.hasMatch() ? w.captured(3) : QString(), table, statement));
+    case SQLITE_CONSTRAINT_FOREIGNKEY:
+        throw Failure(547, kSource, QStringLiteral("The %1 statement conflicted with a FOREIGN KEY constraint.").arg(statement));
+    case SQLITE_CONSTRAINT_CHECK:
+        throw Failure(547, kSource, QStringLiteral("The %1 statement conflicted with a CHECK constraint (%2).")
+                                        .arg(statement, msg.section(QStringLiteral("failed: "), 1)));
     default: break;
     }
     if ((rc & 0xff) == SQLITE_CONSTRAINT)
-        throw Failure(547, kSource, QStringLiteral("The statement conflicted with a constraint (%1).").arg(msg));
+        throw Failure(547, kSource, QStringLiteral("The %1 statement conflicted with a constraint.").arg(statement));
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
         throw Failure(1222, kSource, QStringLiteral("Lock request time out period exceeded."));
-    Q_UNUSED(sql);
     throw Failure(90000 + (rc & 0xff), kSource, msg);
 }
 
@@ -451,6 +254,11 @@ Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {
 }
 
 Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+void Statement::setKinds(const QVector<int>& kinds) {
+    for (int i = 0; i < kinds.size() && i < kinds_.size(); ++i)
+        if (kinds[i] != KindDefault) kinds_[i] = kinds[i];
+}
 
 int Statement::parameterCount() const { return sqlite3_bind_parameter_count(stmt_); }
 
@@ -528,9 +336,13 @@ ResultTable Statement::run() {
             case SQLITE_NULL: break;
             case SQLITE_INTEGER:
                 if (kind == KindReal) row[i] = sqlite3_column_double(stmt_, i);
+                else if (kind == KindText) row[i] = QString::number(sqlite3_column_int64(stmt_, i));
                 else row[i] = qlonglong(sqlite3_column_int64(stmt_, i));
                 break;
-            case SQLITE_FLOAT: row[i] = sqlite3_column_double(stmt_, i); break;
+            case SQLITE_FLOAT:
+                if (kind == KindText) row[i] = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)));
+                else row[i] = sqlite3_column_double(stmt_, i);
+                break;
             case SQLITE_TEXT: {
                 const char* raw = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
                 const int bytes = sqlite3_column_bytes(stmt_, i);
@@ -614,18 +426,13 @@ void Engine::registerFunctions() {
     static const Fn fns[] = {
         {"mss_date", 1, fnDate, true},       {"mss_error", 2, fnError, false},
         {"mss_warning", 2, fnWarning, false}, {"mss_now", 0, fnNow, false},
-        {"mss_user", 0, fnUser, false},      {"tsql_len", 1, fnLen, true},
-        {"tsql_left", 2, fnLeft, true},      {"tsql_right", 2, fnRight, true},
-        {"tsql_varchar", 1, fnVarchar, true}, {"tsql_varchar", 2, fnVarchar, true},
-        {"tsql_money", 1, fnMoney, true},    {"tsql_int", 1, fnInt, true},
-        {"tsql_convert", 3, fnConvert, true}, {"tsql_datetime", 1, fnCastDate, true},
-        {"tsql_datediff", 3, fnDateDiff, true}, {"tsql_dateadd", 3, fnDateAdd, true},
-        {"tsql_datepart", 2, fnDatePart, true},
+        {"mss_user", 0, fnUser, false},
     };
     for (const Fn& f : fns) {
         const int enc = SQLITE_UTF8 | (f.det ? SQLITE_DETERMINISTIC : 0);
         sqlite3_create_function_v2(db_, f.name, f.argc, enc, this, f.f, nullptr, nullptr, nullptr);
     }
+    tsql::registerRuntime(db_);
     sqlite3_create_collation_v2(db_, "TSQL", SQLITE_UTF8, nullptr, tsqlCollate, nullptr);
 }
 
@@ -683,13 +490,18 @@ ResultTable Engine::query(const QString& sql, const QHash<QString, QVariant>& na
 
 void Engine::refreshSchema() {
     schema_.clear();
+    columnOrder_.clear();
     const ResultTable t = query(QStringLiteral(
         "SELECT name FROM sqlite_master WHERE type IN ('table','view') "
         "UNION SELECT name FROM sqlite_temp_master WHERE type IN ('table','view')"));
     for (const auto& r : t.rows) schema_.insert(r[0].toString().toLower(), {});
     for (auto it = schema_.begin(); it != schema_.end(); ++it) {
         const ResultTable cols = query(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {it.key()});
-        for (const auto& c : cols.rows) it.value().insert(c[0].toString().toLower(), trimDecl(c[1].toString()));
+        QStringList& order = columnOrder_[it.key()];
+        for (const auto& c : cols.rows) {
+            it.value().insert(c[0].toString().toLower(), trimDecl(c[1].toString()));
+            order << c[0].toString();
+        }
     }
     schemaLoaded_ = true;
 }
@@ -705,6 +517,11 @@ QString Engine::columnType(const QString& mangledTable, const QString& column) {
     if (!schemaLoaded_) refreshSchema();
     const auto it = schema_.constFind(mangledTable.toLower());
     return it == schema_.constEnd() ? QString() : it->value(column.toLower());
+}
+
+QStringList Engine::columns(const QString& mangledTable) {
+    if (!schemaLoaded_) refreshSchema();
+    return columnOrder_.value(mangledTable.toLower());
 }
 
 bool Engine::inTransaction() const { return !sqlite3_get_autocommit(db_); }
@@ -734,7 +551,8 @@ void createDatabase(const QString& path, const CreateOptions& options) {
         e.runScript(QStringLiteral("BEGIN"));
         e.runScript(QStringLiteral(
             "CREATE TABLE hospitaldb_info (Name TEXT PRIMARY KEY, Value TEXT);"
-            "INSERT INTO hospitaldb_info VALUES ('format', '1');"));
+            "INSERT INTO hospitaldb_info VALUES ('format', '1');"
+            "INSERT INTO hospitaldb_info VALUES ('collation', '%1');").arg(QLatin1String(kCollationVersion)));
         QStringList scripts;
         if (options.builtinSchema) scripts << resourceScripts(QStringLiteral("schema"));
         if (options.referenceData) scripts << resourceScripts(QStringLiteral("reference"));

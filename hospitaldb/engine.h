@@ -22,8 +22,14 @@ const QStringList& databaseNames();
 // "Patient_Data" -> "PATIENT_DATA" when it names one of the databases, else "".
 QString canonicalDatabase(const QString& name);
 
+// The order of the TSQL collation; files built under another are reindexed when opened.
+extern const char* const kCollationVersion;
+
 // Created on every connection, so each connection has its own scratch rows.
 extern const char* const kDummyDiscountTableSql;
+
+// How a result column's values are read back: dates as QDateTime, amounts as double...
+enum ColumnKind { KindDefault = -1, KindNone = 0, KindDate, KindReal, KindInt, KindText };
 
 // A prepared statement that keeps its decltypes so results convert the same way every time.
 class Statement {
@@ -40,6 +46,9 @@ public:
     // Runs to completion. Binds stay; the statement is reset for the next run.
     ResultTable run();
     bool hasColumns() const { return columnCount_ > 0; }
+    // Kinds the translation knows (SQL Server's types of expressions); KindDefault keeps the
+    // column's declared type.
+    void setKinds(const QVector<int>& kinds);
     // A SELECT of nothing but mss_error(...)/mss_warning(...) calls raises or warns; it is
     // not a result set.
     bool isSignalOnly() const { return signalOnly_; }
@@ -84,6 +93,8 @@ public:
     // Table name (lower case, mangled) -> column name (lower case) -> declared type (upper).
     bool hasTable(const QString& mangled);
     QString columnType(const QString& mangledTable, const QString& column);
+    // The table's columns in their declared order.
+    QStringList columns(const QString& mangledTable);
     void refreshSchema();
 
     bool inTransaction() const;
@@ -96,6 +107,7 @@ private:
     QString user_;
     QList<ErrorEntry>* sink_ = nullptr;
     QHash<QString, QHash<QString, QString>> schema_;
+    QHash<QString, QStringList> columnOrder_;
     bool schemaLoaded_ = false;
 };
 

@@ -45,8 +45,27 @@ void registerPatientSearches(ProcedureLibrary& library) {
     }
 }
 
+// sp_pkeys, SQL Server's system procedure, in every database: the primary key of a table,
+// which the database layer asks for to guard an optimistic update on the key.
+void registerPrimaryKeys(ProcedureLibrary& library) {
+    for (const QString& db : databaseNames()) {
+        library.registerProcedure(db, QStringLiteral("sp_pkeys"), {"table_name"},
+                                  [db](ProcedureContext& ctx, const QVector<QVariant>& args) {
+            const QString table = args.value(0).toString();
+            return ctx.query(QStringLiteral(
+                                 "SELECT :db AS TABLE_QUALIFIER, 'dbo' AS TABLE_OWNER, :table AS TABLE_NAME, name AS COLUMN_NAME,"
+                                 " pk AS KEY_SEQ, 'PK_' || :table AS PK_NAME"
+                                 " FROM pragma_table_info(:mangled) WHERE pk > 0 ORDER BY pk"),
+                             {{"db", db}, {"table", table}, {"mangled", db + QStringLiteral("__") + table}});
+        });
+    }
+}
+
 }  // namespace
 
-void registerBuiltinProcedures(ProcedureLibrary& library) { registerPatientSearches(library); }
+void registerBuiltinProcedures(ProcedureLibrary& library) {
+    registerPatientSearches(library);
+    registerPrimaryKeys(library);
+}
 
 }  // namespace hospitaldb

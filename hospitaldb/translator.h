@@ -1,6 +1,8 @@
 #pragma once
 // The T-SQL front: splits a statement text into tokens, recognises procedure calls and
 // translates SELECT/INSERT/UPDATE/DELETE texts to SQLite SQL with the mangled table names.
+// The translation itself lives in tsql/: a tree of the statement whose expressions carry
+// SQL Server's types, and the SQLite text generated from it.
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -15,6 +17,8 @@ struct Token {
     Type type;
     QString text;   // a string's value with its apostrophes undoubled; a bracketed name without brackets
     int literal = -1;  // index of a string literal among the statement's literals
+    bool national = false;  // N'...'
+    int at = 0;             // where the token starts in the text
 };
 
 struct Tokens {
@@ -65,13 +69,29 @@ bool parseCall(const Tokens& t, Call* call);
 struct SchemaInfo {
     std::function<bool(const QString& mangled)> hasTable;
     std::function<QString(const QString& mangled, const QString& column)> columnType;
+    // The table's columns in order; empty when not known (any column is then accepted).
+    std::function<QStringList(const QString& mangled)> columns = {};
 };
 
 // "Patient_Data", "tbMaster" -> "PATIENT_DATA__tbMaster"; an empty database means the default.
 QString mangle(const QString& database, const QString& table, const QString& defaultDatabase);
 
-// SQLite SQL for a T-SQL SELECT/INSERT/UPDATE/DELETE. String literal i becomes ?i+1.
-// Fails with 208 for an unknown table (named as written) and 102 for forms it cannot read.
+// A T-SQL SELECT/INSERT/UPDATE/DELETE as SQLite SQL. String literal i becomes ?i+1.
+struct Translation {
+    QString sql;
+    // Per result column: how its value is read back (ColumnKind), KindDefault where the
+    // column's declared type decides.
+    QVector<int> kinds;
+    // Literals whose values the SQL depends on (a literal used as a column alias): a text
+    // with other values there needs a translation of its own.
+    QVector<int> structural;
+};
+
+// Fails with SQL Server's numbers: 102 for forms it cannot read, 208 for an unknown table
+// (named as written), 207 for an unknown column, 195 for an unknown function, 137 for a
+// variable, 40517 for T-SQL the embedded database does not offer.
+Translation translateStatement(const Tokens& t, const SchemaInfo& schema, const QString& defaultDatabase);
+// The SQL alone.
 QString translate(const Tokens& t, const SchemaInfo& schema, const QString& defaultDatabase);
 
 }  // namespace hospitaldb

@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <gmock/gmock.h>
+#include <sqlite3.h>
+#include <thread>
 
 using namespace hospitaldb;
 using namespace hospitaldb::testing;
@@ -149,7 +151,12 @@ TEST(HdbErrors, FailingProcedureWritesNothing) {
 
 TEST(HdbErrors, ConstraintAndConversionFailuresCarryServerNumbers) {
     TestDb t;
-    EXPECT_EQ(t.failure("insert into tbTestPatient (HospNum) values ('0001')"), 2627);
+    QString d;
+    EXPECT_EQ(t.failure("insert into tbTestPatient (HospNum) values ('0001')", &d), 2627);
+    EXPECT_EQ(d, "Violation of PRIMARY KEY constraint. Cannot insert duplicate key in object 'MSS.dbo.tbTestPatient'.");
+    t.db->engine().runScript("CREATE TABLE MSS__tbTestRequired (Code TEXT NOT NULL)");
+    EXPECT_EQ(t.failure("insert into tbTestRequired (Code) values (NULL)", &d), 515);
+    EXPECT_EQ(d, "Cannot insert the value NULL into column 'Code', table 'MSS.dbo.tbTestRequired'; column does not allow nulls. INSERT fails.");
     EXPECT_EQ(t.failure("select mss_date('31/31/2020')"), 241);
     EXPECT_EQ(t.failure("update tbTestPatient set Balance = CAST('abc' as Money) where HospNum = '0001'"), 235);
 }
@@ -180,6 +187,83 @@ TEST(HdbTransactions, MisuseFailsClearly) {
     t.db->rollbackTransaction();
     EXPECT_THROW(t.db->commitTransaction(), Failure);
     EXPECT_THROW(t.db->rollbackTransaction(), Failure);
+    // The numbers the database layer gives for both kinds of database.
+    try {
+        t.db->beginTransaction();
+        t.db->beginTransaction();
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.Number, mss::db::errnum::TransactionOpen);
+        EXPECT_EQ(f.Description, "Only one transaction can be active on this session.");
+    }
+    t.db->commitTransaction();
+    try {
+        t.db->rollbackTransaction();
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.Number, mss::db::errnum::NoTransaction);
+        EXPECT_EQ(f.Description, "No transaction is active.");
+    }
+}
+
+// Another workstation's write between this transaction's read and write must wait for the
+// transaction, not break it.
+TEST(HdbTransactions, AnOpenTransactionHoldsOffOtherWriters) {
+    TestDb t;
+    auto other = std::make_unique<EmbeddedBackend>(t.path);
+    sqlite3_busy_timeout(other->engine().handle(), 0);  // refuse at once instead of waiting
+    QList<ErrorEntry> m;
+    t.db->beginTransaction();
+    EXPECT_EQ(t.scalar("select Visits from tbTestPatient where HospNum = '0001'").toInt(), 3);
+    try {
+        other->execute("update tbTestPatient set Visits = 100 where HospNum = '0001'", m);
+        FAIL() << "the other workstation wrote inside the transaction";
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.Number, 1222);
+    }
+    t.run("update tbTestPatient set Visits = Visits + 1 where HospNum = '0001'");
+    t.db->commitTransaction();
+    EXPECT_EQ(t.scalar("select Visits from tbTestPatient where HospNum = '0001'").toInt(), 4);
+    // Once committed the other workstation writes.
+    other->execute("update tbTestPatient set Visits = 100 where HospNum = '0001'", m);
+    EXPECT_EQ(t.scalar("select Visits from tbTestPatient where HospNum = '0001'").toInt(), 100);
+}
+
+// Two workstations reading and writing in transactions at the same time: each waits for the
+// other, none fails, nothing is lost.
+TEST(HdbTransactions, TwoWorkstationsWritingAtOnceBothSucceed) {
+    TestDb t;
+    t.db.reset();  // each thread opens its own connection
+    constexpr int kRounds = 60;
+    auto work = [&t](const QString& prefix, QStringList* failures) {
+        EmbeddedBackend db(t.path);
+        db.procedures().loadFile(fixture(QStringLiteral("procedures.sql")));
+        QList<ErrorEntry> m;
+        for (int i = 0; i < kRounds; ++i) {
+            try {
+                db.beginTransaction();
+                const qlonglong before = db.execute("select count(*) from tbTestEcho", m).rows[0][0].toLongLong();
+                db.execute(QStringLiteral("insert into tbTestEcho (Value) values ('%1%2 after %3')").arg(prefix).arg(i).arg(before), m);
+                db.execute("MSS..sp_Test_Store '" + prefix + QString::number(i) + "'", m);
+                db.commitTransaction();
+                // A call of several statements outside a transaction is one of its own.
+                db.execute("MSS..sp_Test_Store '" + prefix + QString::number(i) + " alone'", m);
+            } catch (const Failure& f) {
+                failures->append(QStringLiteral("%1: %2").arg(f.Number).arg(f.Description));
+                try { db.rollbackTransaction(); } catch (const Failure&) {}
+            }
+        }
+    };
+    QStringList failuresA, failuresB;
+    std::thread a(work, QStringLiteral("A"), &failuresA);
+    std::thread b(work, QStringLiteral("B"), &failuresB);
+    a.join();
+    b.join();
+    EXPECT_TRUE(failuresA.isEmpty()) << failuresA.join("\n").toStdString();
+    EXPECT_TRUE(failuresB.isEmpty()) << failuresB.join("\n").toStdString();
+    EmbeddedBackend check(t.path);
+    QList<ErrorEntry> m;
+    EXPECT_EQ(check.execute("select count(*) from tbTestEcho", m).rows[0][0].toLongLong(), 6 * kRounds);
 }
 
 TEST(HdbFaultInjection, NthPatternAndWarning) {
@@ -305,6 +389,38 @@ TEST(HdbOpen, MissingAndForeignFilesFailWith17) {
         EXPECT_EQ(f.Number, 17);
     }
     EXPECT_THROW(createDatabase(junk.fileName()), Failure);  // never overwrites
+}
+
+// Letters past ASCII once sorted by code point (ñ after z); they now sort beside their base
+// letter. A file indexed the old way is reindexed when opened, or its indexes would lie.
+TEST(HdbOpen, FilesIndexedUnderAnEarlierCollationAreReindexed) {
+    TestDb t;
+    t.db.reset();
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(t.path).constData(), &raw), SQLITE_OK);
+    auto oldOrder = [](void*, int n1, const void* p1, int n2, const void* p2) {
+        const QString a = QString::fromUtf8(static_cast<const char*>(p1), n1).trimmed();
+        const QString b = QString::fromUtf8(static_cast<const char*>(p2), n2).trimmed();
+        return a.compare(b, Qt::CaseInsensitive);
+    };
+    sqlite3_create_collation_v2(raw, "TSQL", SQLITE_UTF8, nullptr, oldOrder, nullptr);
+    const char* script =
+        "CREATE INDEX MSS__tbTestPatient_Last ON MSS__tbTestPatient(LastName);"
+        "INSERT INTO MSS__tbTestPatient (HospNum, LastName) VALUES ('0500', 'Ñato'), ('0501', 'Nava'), ('0502', 'Núñez'),"
+        " ('0503', 'Oca'), ('0504', 'Zamora'), ('0505', 'Éboli'), ('0506', 'Ebro');"
+        "UPDATE hospitaldb_info SET Value = '1' WHERE Name = 'collation';";
+    ASSERT_EQ(sqlite3_exec(raw, script, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(raw);
+    sqlite3_close(raw);
+
+    EmbeddedBackend db(t.path);
+    EXPECT_EQ(db.engine().query("PRAGMA integrity_check").rows.value(0).value(0).toString(), "ok");
+    EXPECT_EQ(db.engine().query("SELECT Value FROM hospitaldb_info WHERE Name = 'collation'").rows.value(0).value(0).toString(),
+              QString::fromLatin1(kCollationVersion));
+    QList<ErrorEntry> m;
+    const ResultTable r = db.execute("select LastName from tbTestPatient where LastName >= 'n' and LastName < 'o' order by LastName", m);
+    QStringList names;
+    for (const auto& row : r.rows) names << row[0].toString();
+    EXPECT_EQ(names, (QStringList{"Ñato", "Nava", "Núñez"}));
 }
 
 TEST(HdbOpen, ScratchTableIsPerConnection) {

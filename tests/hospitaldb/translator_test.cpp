@@ -151,9 +151,11 @@ TEST(HdbTranslate, TableNamesAreMangledWithTheirNameAsAlias) {
 
 TEST(HdbTranslate, PlusBecomesConcatenationOnlyForText) {
     EXPECT_THAT(tr("SELECT (cast(id as varchar(2)) + '. ' + isnull(type,'')) [Type] FROM build_File..tbcoMSSSeverityIndex").toStdString(),
-                HasSubstr("tsql_varchar(id, 2) || ?1 || ifnull(type, ?2)"));
+                HasSubstr("(tsql_str(tbcoMSSSeverityIndex.id, 2, 0, 0, 0) || ?1) || ifnull(tbcoMSSSeverityIndex.type, ?2)"));
     EXPECT_THAT(tr("select Visits + 1 from PATIENT_DATA..tbMaster").toStdString(), HasSubstr("Visits + 1"));
-    EXPECT_THAT(tr("select HospNum + Visits from PATIENT_DATA..tbMaster").toStdString(), HasSubstr("||"));
+    // A text beside a number becomes a number, as the server decides by type precedence.
+    EXPECT_THAT(tr("select HospNum + Visits from PATIENT_DATA..tbMaster").toStdString(),
+                HasSubstr("tsql_int(tbMaster.HospNum, 32, 0) + tbMaster.Visits"));
     EXPECT_THAT(tr("select d.id + d.id from build_File..tbcoMSSSeverityIndex d").toStdString(), Not(HasSubstr("||")));
     EXPECT_THAT(tr("select d.type + 'x' from build_File..tbcoMSSSeverityIndex d").toStdString(), HasSubstr("||"));
 }
@@ -163,16 +165,17 @@ TEST(HdbTranslate, TopBracketsConvertAndDates) {
     EXPECT_THAT(tr("select top 5 * from tbMSSActive").toStdString(), Not(HasSubstr("top")));
     EXPECT_THAT(tr("SELECT isnull(Code,'') [Code] FROM MSS..tbMSSActive").toStdString(), HasSubstr("\"Code\""));
     EXPECT_THAT(tr("select CONVERT(VARCHAR(10), MssDiscountExpiry, 101) as x from PATIENT_DATA..tbMaster").toStdString(),
-                HasSubstr("tsql_convert(101, 10, MssDiscountExpiry)"));
+                HasSubstr("tsql_str(tbMaster.MssDiscountExpiry, 10, 4, 0, 101)"));
+    // A date text beside a date column is read as the server reads a datetime.
     EXPECT_THAT(tr("select * from PATIENT_DATA..tbMaster where MssDiscountExpiry = '12/31/2024'").toStdString(),
-                HasSubstr("mss_date(?1)"));
+                HasSubstr("= tsql_datetime(?1, 0, 0, 0)"));
     EXPECT_THAT(tr("update PATIENT_DATA..tbMaster set MssDiscountExpiry = '12/31/2024', HospNum = 'x'").toStdString(),
-                HasSubstr("mss_date(?1)"));
-    EXPECT_THAT(tr("update PATIENT_DATA..tbMaster set HospNum = 'x'").toStdString(), Not(HasSubstr("mss_date")));
+                HasSubstr("MssDiscountExpiry = tsql_datetime(?1, 0, 0, 0)"));
+    EXPECT_THAT(tr("update PATIENT_DATA..tbMaster set HospNum = 'x'").toStdString(), Not(HasSubstr("tsql_datetime")));
     EXPECT_THAT(tr("insert into PATIENT_DATA..tbMaster (HospNum, MssDiscountExpiry) values ('a', '1/2/2003')").toStdString(),
-                HasSubstr("?1, mss_date(?2)"));
+                HasSubstr("?1, tsql_datetime(?2, 0, 0, 0)"));
     EXPECT_THAT(tr("update BILLING..tbBillDailyBill SET Amount = CAST('12.50' as Money) ").toStdString(),
-                HasSubstr("tsql_money(?1)"));
+                HasSubstr("tsql_money(?1, 0)"));
     EXPECT_THROW(tr("select * from tbMSSActive; drop table x"), Failure);
 }
 

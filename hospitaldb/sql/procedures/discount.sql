@@ -121,17 +121,17 @@ claims AS (SELECT ClaimID, Amount FROM BILLING__tbBillMedicare WHERE IdNum = tri
 items AS (SELECT RevenueID, sum(Amount) AS amt FROM BILLING__tbBillMedicareItem
            WHERE ClaimID IN (SELECT ClaimID FROM claims) GROUP BY RevenueID),
 -- Whole amounts are stored as integers: the items' sum is made REAL so that the shares
--- divide as money does, not as integers.
+-- divide as money does (to four places), not as integers.
 tot AS (SELECT (SELECT ifnull(sum(Amount), 0) FROM claims) AS t,
                CAST((SELECT ifnull(sum(amt), 0) FROM items) AS REAL) AS s,
                (SELECT ifnull(sum(amt), 0) FROM items WHERE RevenueID <> 'MD') AS nonmd),
 dept AS (
     SELECT c.RevenueID AS RevenueID,
-           c.amt - CASE WHEN tot.s > 0 THEN ifnull(i.amt, 0) / tot.s * tot.t ELSE 0 END AS net
+           c.amt - CASE WHEN tot.s > 0 THEN round(ifnull(i.amt, 0) * 1.0 / tot.s * tot.t, 4) ELSE 0 END AS net
       FROM charges c CROSS JOIN tot LEFT JOIN items i ON i.RevenueID = c.RevenueID)
 SELECT 0 AS Seq, '' AS RevenueID, 'TOTAL HOSPITAL BILL' AS Department,
        round(max(0, (SELECT ifnull(sum(amt), 0) FROM charges)
-                    - CASE WHEN tot.s > 0 THEN tot.nonmd / tot.s * tot.t ELSE 0 END), 2) AS "Actual Charges"
+                    - CASE WHEN tot.s > 0 THEN round(tot.nonmd * 1.0 / tot.s * tot.t, 4) ELSE 0 END), 2) AS "Actual Charges"
   FROM tot
 UNION ALL
 SELECT 1, d.RevenueID, r.Description, round(d.net, 2)

@@ -150,23 +150,21 @@ QString Connection::ExecuteWithOutput(const QString& procedure, const QString& p
 void Connection::BeginTrans() {
     Backend& b = requireOpen();
     if (transactionLevel_ > 0)
-        throw Failure(3251, kSource, QStringLiteral("A transaction is already in progress on this connection."));
+        throw Failure(errnum::TransactionOpen, kSource, QStringLiteral("Only one transaction can be active on this session."));
     b.beginTransaction();
     transactionLevel_ = 1;
 }
 
 void Connection::CommitTrans() {
     Backend& b = requireOpen();
-    if (transactionLevel_ == 0)
-        throw Failure(3251, kSource, QStringLiteral("No transaction is active."));
+    if (transactionLevel_ == 0) throw Failure(errnum::NoTransaction, kSource, QStringLiteral("No transaction is active."));
     b.commitTransaction();
     transactionLevel_ = 0;
 }
 
 void Connection::RollbackTrans() {
     Backend& b = requireOpen();
-    if (transactionLevel_ == 0)
-        throw Failure(3251, kSource, QStringLiteral("No transaction is active."));
+    if (transactionLevel_ == 0) throw Failure(errnum::NoTransaction, kSource, QStringLiteral("No transaction is active."));
     transactionLevel_ = 0;
     b.rollbackTransaction();
 }

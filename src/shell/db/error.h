@@ -46,6 +46,8 @@ constexpr long InvalidObject = 208;
 constexpr long SyntaxError = 102;
 constexpr long WrongArguments = 8144;
 constexpr long ConnectionFailed = 17;
+constexpr long TransactionOpen = -2147168237;  // BeginTrans while a transaction is open
+constexpr long NoTransaction = -2147168242;    // CommitTrans/RollbackTrans without one
 }
 
 // The one "Type mismatch" failure: a text read as a number or date that is neither.

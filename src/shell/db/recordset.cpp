@@ -3,7 +3,8 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
 
 namespace mss::db {
 
@@ -36,7 +37,9 @@ QString singleTableOf(const QString& source) {
     return m.captured(1);
 }
 
-// A value written as a T-SQL literal; doubles keep every digit so a guard compares exactly.
+// A value written as a T-SQL literal in the form SQL Server reads back exactly: numbers in
+// their shortest round-trip form (0.1 is 0.1, which a money or decimal column equals),
+// date-times with their milliseconds in ISO form, texts with letters past ASCII as N'...'.
 QString literal(const QVariant& v) {
     if (!v.isValid() || v.isNull()) return QStringLiteral("NULL");
     switch (v.typeId()) {
@@ -48,13 +51,17 @@ QString literal(const QVariant& v) {
     case QMetaType::Double:
     case QMetaType::Float: {
         char buf[40];
-        std::snprintf(buf, sizeof buf, "%.17g", v.toDouble());
-        return QString::fromLatin1(buf);
+        const auto r = std::to_chars(buf, buf + sizeof buf, v.toDouble());
+        return QString::fromLatin1(buf, int(r.ptr - buf));
     }
     case QMetaType::QDateTime:
-        return u'\'' + v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) + u'\'';
-    case QMetaType::QDate: return u'\'' + v.toDate().toString(QStringLiteral("yyyy-MM-dd")) + u'\'';
-    default: return u'\'' + escapeValue(v.toString()) + u'\'';
+        return u'\'' + v.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) + u'\'';
+    case QMetaType::QDate: return u'\'' + v.toDate().toString(QStringLiteral("yyyyMMdd")) + u'\'';
+    default: {
+        const QString text = v.toString();
+        const bool national = std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0x7F; });
+        return (national ? QStringLiteral("N'") : QStringLiteral("'")) + escapeValue(text) + u'\'';
+    }
     }
 }
 
@@ -82,6 +89,8 @@ void Recordset::Open(const QString& source, Connection& connection, CursorType c
     table_ = lock_ == LockType::Optimistic || lock_ == LockType::BatchOptimistic ? singleTableOf(source)
                                                                                  : QString();
     edit_ = Edit::None;
+    keysKnown_ = false;
+    keys_.clear();
     position_ = 0;
     open_ = true;
     if (!result.hasResult) {
@@ -246,11 +255,16 @@ void Recordset::Update() {
         edit_ = Edit::None;
         return;
     }
-    // Guarded by every value as it was read, so a row changed meanwhile is not overwritten.
+    // Guarded, as ADO does, by the key and the changed columns as they were read: a row whose
+    // other columns changed meanwhile is still this row. Without a key every column guards.
     QStringList sets, guards;
     for (int i = 0; i < names.size(); ++i) sets << names.at(i) + QStringLiteral(" = ") + values.at(i);
     const QVector<QVariant>& original = rows_.at(position_);
+    const QStringList& keys = keyColumns();
+    bool keyed = !keys.isEmpty();
+    for (const QString& k : keys) keyed = keyed && index_.contains(k.toLower());
     for (int i = 0; i < columns_.size(); ++i) {
+        if (keyed && !changed_.at(i) && !keys.contains(columns_.at(i), Qt::CaseInsensitive)) continue;
         const QVariant& v = original.at(i);
         guards << (v.isValid() && !v.isNull() ? quotedName(columns_.at(i)) + QStringLiteral(" = ") + literal(v)
                                               : quotedName(columns_.at(i)) + QStringLiteral(" IS NULL"));
@@ -266,6 +280,30 @@ void Recordset::Update() {
     }
     rows_[position_] = pending_;
     edit_ = Edit::None;
+}
+
+// The table's primary key, asked of the server once per opened set (sp_pkeys answers on
+// SQL Server and in the embedded database alike); empty when it cannot tell.
+const QStringList& Recordset::keyColumns() {
+    if (keysKnown_) return keys_;
+    keysKnown_ = true;
+    QStringList parts = table_.split(u'.');
+    for (QString& p : parts) {
+        if (p.startsWith(u'[') && p.endsWith(u']')) p = p.mid(1, p.size() - 2);
+    }
+    const QString name = parts.last();
+    const QString database = parts.size() == 3 ? parts.first() : QString();
+    const QString call = (database.isEmpty() ? QString() : database + QStringLiteral("..")) +
+                         QStringLiteral("sp_pkeys '") + escapeValue(name) + u'\'';
+    try {
+        const ResultTable r = connection_->Execute(call);
+        const int column = int(r.columns.indexOf(QStringLiteral("COLUMN_NAME")));
+        for (const auto& row : r.rows)
+            if (column >= 0 && column < row.size()) keys_ << row.at(column).toString();
+    } catch (const Failure&) {
+        keys_.clear();  // no key known: every column guards
+    }
+    return keys_;
 }
 
 }  // namespace mss::db

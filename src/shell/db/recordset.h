@@ -51,6 +51,7 @@ private:
     void requireOpen() const;
     void requireCurrent() const;
     void requireUpdatable() const;
+    const QStringList& keyColumns();
 
     bool open_ = false;
     Connection* connection_ = nullptr;
@@ -68,6 +69,8 @@ private:
     enum class Edit { None, Changing, Adding } edit_ = Edit::None;
     QVector<QVariant> pending_;
     QVector<bool> changed_;
+    bool keysKnown_ = false;
+    QStringList keys_;            // the table's primary key, asked once
 };
 
 }  // namespace mss::db

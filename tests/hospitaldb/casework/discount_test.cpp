@@ -170,6 +170,26 @@ TEST_F(Discount, SpecialArrangementDiscountsAreTakenAsWritten) {
     expectLine(grid(run("Billing..sp_Billing_Check_ExistingDiscount '991201','QF'")), "LB", 3000, 150, 2057.14);
 }
 
+// Whole amounts are stored as integers; their shares must still divide as amounts do.
+TEST_F(Discount, MedicareSharesOfWholeAmountsDivideAsAmounts) {
+    backend().engine().runScript(
+        "DELETE FROM BILLING__tbBillDailyBill WHERE IdNum = '991201';"
+        "DELETE FROM BILLING__tbBillMedicareItem WHERE ClaimID = 99001;"
+        "INSERT INTO BILLING__tbBillDailyBill (IdNum, RevenueID, RefNum, ItemID, Description, TransDate, Quantity, Amount)"
+        " VALUES ('991201', 'LB', 'K1', 'L001', 'LABORATORY', datetime('now'), 1, 3000),"
+        "        ('991201', 'PH', 'K2', 'P01', 'MEDICINES', datetime('now'), 1, 2000),"
+        "        ('991201', 'MD', 'K3', 'D001', 'PROFESSIONAL FEE', datetime('now'), 1, 5000);"
+        "INSERT INTO BILLING__tbBillMedicareItem (ClaimID, RevenueID, Amount) VALUES (99001, 'LB', 300), (99001, 'MD', 100);");
+    const Rows bill = run("Billing..sp_Billing_Get_SeniorCitizenCharges_PerDepartment '991201','', 6");
+    ASSERT_EQ(bill.size(), 3);
+    // The claim of 200 over items of 400: the laboratory's 300 carries 150 of it.
+    EXPECT_DOUBLE_EQ(bill.number(0, "Actual Charges"), 4850);
+    EXPECT_EQ(bill.text(1, "RevenueID"), "LB");
+    EXPECT_DOUBLE_EQ(bill.number(1, "Actual Charges"), 2850);
+    EXPECT_EQ(bill.text(2, "RevenueID"), "PH");
+    EXPECT_DOUBLE_EQ(bill.number(2, "Actual Charges"), 2000);
+}
+
 TEST_F(Discount, APatientWithoutClassificationGetsNoDiscountAndNothingStored) {
     run("Billing..sp_Billing_Get_ActualCharges_ForDiscount '991201','',3,1");
     const Grid g = grid(run("BILLING..sp_Billing_Load_DummyDiscountTable 'QF','1',1"));

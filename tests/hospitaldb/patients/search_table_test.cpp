@@ -71,9 +71,9 @@ protected:
     // The triggers' copy against the view it is defined by, both ways.
     void expectTableInStep(const char* after) {
         const Rows r = run("SELECT (SELECT count(*) FROM (SELECT * FROM PATIENT_DATA__vwEncounterSearch"
-                           " EXCEPT SELECT * FROM PATIENT_DATA__tbEncounterSearch)),"
+                           " EXCEPT SELECT * FROM PATIENT_DATA__tbEncounterSearch) AS missing),"
                            " (SELECT count(*) FROM (SELECT * FROM PATIENT_DATA__tbEncounterSearch"
-                           " EXCEPT SELECT * FROM PATIENT_DATA__vwEncounterSearch)),"
+                           " EXCEPT SELECT * FROM PATIENT_DATA__vwEncounterSearch) AS extra),"
                            " (SELECT count(*) FROM PATIENT_DATA__tbEncounterSearch),"
                            " (SELECT count(*) FROM PATIENT_DATA__tbPatient2) + (SELECT count(*) FROM PATIENT_DATA__tbOutPatient)");
         ASSERT_EQ(r.size(), 1) << after;
@@ -180,13 +180,13 @@ TEST_F(SearchTable, SearchesRunOnItsIndexes) {
 TEST_F(SearchTable, TriggersFollowEveryChangeOfThePatientsAndEncounters) {
     open(freshCopy());
     // A patient with a current numeric admission, and a second room to move him to.
-    const Rows cur = run("SELECT p.IdNum, p.HospNum, p.RoomID, m.LastName FROM PATIENT_DATA..tbPatient2 p"
+    const Rows cur = run("SELECT TOP 1 p.IdNum, p.HospNum, p.RoomID, m.LastName FROM PATIENT_DATA..tbPatient2 p"
                          " JOIN PATIENT_DATA..tbMaster m ON m.HospNum = p.HospNum"
-                         " WHERE p.DcrDate IS NULL AND p.RoomID IS NOT NULL ORDER BY p.IdNum LIMIT 1");
+                         " WHERE p.DcrDate IS NULL AND p.RoomID IS NOT NULL ORDER BY p.IdNum");
     ASSERT_EQ(cur.size(), 1);
     const QString id = cur.text(0, "IdNum"), hosp = cur.text(0, "HospNum"), room = cur.text(0, "RoomID");
     const QString last = cur.text(0, "LastName");
-    const Rows other = run("SELECT RoomID FROM BUILD_FILE..tbCoRoom WHERE RoomID <> '" + room + "' ORDER BY RoomID LIMIT 1");
+    const Rows other = run("SELECT TOP 1 RoomID FROM BUILD_FILE..tbCoRoom WHERE RoomID <> '" + room + "' ORDER BY RoomID");
     ASSERT_EQ(other.size(), 1);
     const QString room2 = other.text(0, "RoomID");
     const auto check = [&](const char* after, const QString& surname) {

@@ -5,12 +5,16 @@
 //   info N STATE text        attached to the next step (trailing ones come as a result of their own)
 //   error N text             the step fails
 //   out VALUE                the output parameter's value, delivered after the last result
-// "{call NAME(?)}" runs NAME as the script.
+//   queue STEPS              the answer to the next text that is no script (steps joined by &)
+// "{call NAME(?)}" runs NAME as the script. Columns of a set may carry a type: Id:int,
+// Amount:money, Stamp:datetime, Rate:float, Note:text (varchar otherwise).
 #include <sql.h>
 #include <sqlext.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -26,6 +30,7 @@ struct Step {
     enum Kind { Count, Set, Error } kind = Count;
     long count = 0;
     std::vector<std::string> columns;
+    std::vector<SQLSMALLINT> types;
     std::vector<std::vector<std::string>> rows;  // "\x01" stands for null
     std::vector<Diag> infos;
     Diag error;
@@ -38,6 +43,7 @@ struct Handle {
 
 struct Env : Handle {};
 struct Dbc : Handle {
+    std::deque<std::string> answers{};  // what the "server" says to texts that are no script
     std::string catalog = "master";
     bool autocommit = true;
     int commits = 0, rollbacks = 0;
@@ -114,13 +120,33 @@ void parse(Stmt& st, std::string text) {
             continue;
         }
         if (word == "out") { st.out = rest; st.hasOut = true; continue; }
+        if (word == "queue") {
+            std::string answer = rest;
+            std::replace(answer.begin(), answer.end(), '&', ';');
+            st.dbc->answers.push_back(answer);
+            continue;
+        }
         Step step;
         if (word == "count") {
             step.count = std::stol(rest);
         } else if (word == "set") {
             step.kind = Step::Set;
             std::vector<std::string> lines = split(rest, '/');
-            step.columns = split(lines[0], ',');
+            for (std::string c : split(lines[0], ',')) {
+                SQLSMALLINT type = SQL_VARCHAR;
+                const size_t colon = c.find(':');
+                if (colon != std::string::npos) {
+                    const std::string t = c.substr(colon + 1);
+                    c = c.substr(0, colon);
+                    if (t == "int") type = SQL_INTEGER;
+                    else if (t == "money") type = SQL_DECIMAL;
+                    else if (t == "float") type = SQL_DOUBLE;
+                    else if (t == "datetime") type = SQL_TYPE_TIMESTAMP;
+                    else if (t == "text") type = SQL_LONGVARCHAR;
+                }
+                step.columns.push_back(c);
+                step.types.push_back(type);
+            }
             for (size_t i = 1; i < lines.size(); ++i) {
                 std::vector<std::string> v = split(lines[i], ',');
                 for (auto& x : v) if (x == "NULL") x = kNull;
@@ -189,6 +215,13 @@ SQLRETURN copyW(const std::string& v, SQLWCHAR* buf, SQLLEN chars, SQLSMALLINT* 
         buf[n] = 0;
     }
     return SQLLEN(w.size()) < chars ? SQL_SUCCESS : SQL_SUCCESS_WITH_INFO;
+}
+
+// The texts the driver reads as scripts; any other text is answered from the queue.
+bool isScript(const std::string& text) {
+    const std::string word = text.substr(0, text.find(' '));
+    return text.rfind("{call ", 0) == 0 || word == "count" || word == "set" || word == "info" || word == "error" ||
+           word == "out" || word == "queue";
 }
 
 }  // namespace
@@ -332,7 +365,12 @@ SQLRETURN SQL_API SQLExecDirectW(SQLHSTMT h, SQLWCHAR* text, SQLINTEGER len) {
     st->steps.clear();
     st->hasOut = false;
     st->at = 0;
-    parse(*st, narrow(text, len));
+    std::string script = narrow(text, len);
+    if (!isScript(script) && !st->dbc->answers.empty()) {
+        script = st->dbc->answers.front();
+        st->dbc->answers.pop_front();
+    }
+    parse(*st, script);
     return enter(*st);
 }
 
@@ -361,7 +399,7 @@ SQLRETURN SQL_API SQLDescribeColW(SQLHSTMT h, SQLUSMALLINT col, SQLWCHAR* name, 
     Step* s = current(*static_cast<Stmt*>(h));
     if (!s || col < 1 || col > s->columns.size()) return SQL_ERROR;
     copyW(s->columns[col - 1], name, max, len);
-    if (type) *type = SQL_VARCHAR;
+    if (type) *type = col <= s->types.size() ? s->types[col - 1] : SQL_VARCHAR;
     if (size) *size = 255;
     if (digits) *digits = 0;
     if (nullable) *nullable = SQL_NULLABLE;
@@ -386,6 +424,24 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT h, SQLUSMALLINT col, SQLSMALLINT cType, SQ
     if (!s || st->row < 0 || col < 1 || col > s->columns.size()) return SQL_ERROR;
     const std::string& v = s->rows[size_t(st->row)][col - 1];
     if (v == kNull) { *ind = SQL_NULL_DATA; return SQL_SUCCESS; }
+    // Typed reads of the text: what a server sends for int, money and datetime columns.
+    switch (cType) {
+    case SQL_C_SBIGINT: *static_cast<SQLBIGINT*>(buf) = std::strtoll(v.c_str(), nullptr, 10); *ind = 8; return SQL_SUCCESS;
+    case SQL_C_DOUBLE: *static_cast<double*>(buf) = std::strtod(v.c_str(), nullptr); *ind = 8; return SQL_SUCCESS;
+    case SQL_C_BIT: *static_cast<unsigned char*>(buf) = v == "1"; *ind = 1; return SQL_SUCCESS;
+    case SQL_C_TYPE_TIMESTAMP: {
+        SQL_TIMESTAMP_STRUCT ts{};
+        int y = 0, mo = 0, d = 0, hh = 0, mi = 0, ss = 0, ms = 0;
+        std::sscanf(v.c_str(), "%d-%d-%d %d:%d:%d.%d", &y, &mo, &d, &hh, &mi, &ss, &ms);
+        ts.year = SQLSMALLINT(y); ts.month = SQLUSMALLINT(mo); ts.day = SQLUSMALLINT(d);
+        ts.hour = SQLUSMALLINT(hh); ts.minute = SQLUSMALLINT(mi); ts.second = SQLUSMALLINT(ss);
+        ts.fraction = SQLUINTEGER(ms) * 1000000u;
+        *static_cast<SQL_TIMESTAMP_STRUCT*>(buf) = ts;
+        *ind = sizeof ts;
+        return SQL_SUCCESS;
+    }
+    default: break;
+    }
     size_t& off = st->readOffset[col - 1];
     std::u16string w = widen(v);
     const size_t unit = cType == SQL_C_WCHAR ? 2 : 1;
