@@ -22,8 +22,8 @@ protected:
     // Everything the stored discount of an encounter consists of.
     QString storedState(const QString& idNum) {
         return hospital_.scalar(
-            "SELECT count(*) || ':' || sum(b.Amount) || ':' || sum(x.ActualCharges) || ':' || sum(x.Medicare) || ':' "
-            "|| min(b.LineID) FROM BILLING..tbBillDailyBill b JOIN BILLING..tbBillDiscountDetail x "
+            "SELECT CONCAT(count(*), ':', sum(b.Amount), ':', sum(x.ActualCharges), ':', sum(x.Medicare), ':', "
+            "min(b.LineID)) FROM BILLING..tbBillDailyBill b JOIN BILLING..tbBillDiscountDetail x "
             "ON x.DailyLineID = b.LineID WHERE b.IdNum = '" + idNum + "' AND b.RevenueID = 'QF'");
     }
 };
