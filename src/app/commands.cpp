@@ -13,6 +13,8 @@
 #include "shell/session/session.h"
 
 #include <QPointer>
+#include <QStatusBar>
+#include <QTimer>
 #include <memory>
 
 namespace mss::app {
@@ -56,6 +58,15 @@ void BindCommands(mainwindow::mdiMSS& window) {
     // Notices: the referral poll and flash on the toolbar, the two notice lists, the history.
     auto* notices = new notices::NoticeBoard(&window, window.button(QStringLiteral("btnReferralNotice")),
                                              window.tmrReferralNotice(), window.Timer1(), window.Timer2());
+    // A poll that fails says so once on the status bar, for as long as the next poll is away;
+    // a message box every minute would stop the worker's day.
+    QObject::connect(notices, &notices::NoticeBoard::pollFailed, &window,
+                     [&window](long number, const QString& description) {
+                         window.statusBar()->showMessage(
+                             QStringLiteral("Waiting referrals could not be counted (%1: %2). The next check "
+                                            "is in a minute.").arg(number).arg(description),
+                             window.tmrReferralNotice()->interval());
+                     });
     window.bindButton(QStringLiteral("btnDischargeNotice"), [notices] { notices->openDischargeNotices(); });
     window.bindButton(QStringLiteral("btnReferralNotice"), [notices] { notices->openReferralNotices(); });
     window.bindCommand(QStringLiteral("mnuDischargeNotice"), [notices] { notices->openDischargeNotices(); });

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 
@@ -158,6 +159,15 @@ protected:
     test::ScriptedPrompts prompts_;
     QPointer<mainwindow::mdiMSS> window_;
 };
+
+TEST_F(NoticeCommands, AFailingPollIsNotedOnTheStatusBarWithoutAMessageBox) {
+    auto& engine = dynamic_cast<hospitaldb::EmbeddedBackend&>(*hospital_.connection().backend());
+    engine.failMatching(QRegularExpression("sp_MSS_LoadReferralNoticeCount"), 11, "General network error.");
+    ASSERT_TRUE(QMetaObject::invokeMethod(window_->tmrReferralNotice(), "timeout"));
+    EXPECT_TRUE(prompts_.shown().isEmpty());
+    EXPECT_EQ(window_->statusBar()->currentMessage(),
+              "Waiting referrals could not be counted (11: General network error.). The next check is in a minute.");
+}
 
 TEST_F(NoticeCommands, TheButtonsAndMenuItemsOpenTheNoticeScreensForTheLoggedInWorker) {
     QToolButton* discharge = window_->button("btnDischargeNotice");
