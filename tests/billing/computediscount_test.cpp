@@ -270,6 +270,15 @@ TEST_F(ComputeDiscount, BadInputIsRefusedWithAMessageAndNothingStored) {
     EXPECT_EQ(screen_->txtNC->text(), "abc");
 }
 
+// A classification without an expiry date earns no discount: the patient list, the assessment
+// record and the discount table all read it as expired.
+TEST_F(ComputeDiscount, AClassificationWithoutAnExpiryDateIsNoLongerInForce) {
+    script("UPDATE PATIENT_DATA__tbMaster SET MSSDiscountExpiry = NULL WHERE HospNum = '99100001'");
+    prompts_.expect("The patient's classification is no longer in force.*");
+    open(kOrdinary);
+    EXPECT_TRUE(storedQF(kOrdinary.idNum).isEmpty());
+}
+
 TEST_F(ComputeDiscount, NoChargesAndMedicareItemsOfZeroAreSaid) {
     prompts_.expect(billing::NoChargesMessage());
     open(kNoCharges);

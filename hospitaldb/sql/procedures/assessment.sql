@@ -160,11 +160,12 @@ SELECT h.Docs AS docs, h.CaseStatus AS casestatus, ifnull(a.CaseStatus, '') AS c
 
 -- @procedure MSS.sp_MSS_GetAssessmentRecord
 -- @param IdNum
--- The classification in force is the master's until its expiry; an expired one reads as
--- an empty Code beside the MSS number.
+-- The classification in force is the master's until its expiry; an expired one, or one
+-- without an expiry date, reads as an empty Code beside the MSS number. The doctor's name
+-- is written as every other procedure writes it ("DR. FIRST LAST").
 SELECT m.LastName AS LastName, m.FirstName AS FirstName, m.MiddleName AS MiddleName,
        m.HospNum AS HospNum, e.IdNum AS IDNUM, ifnull(m.MSSNum, '') AS MSSNum,
-       ifnull(d.LastName || ', ' || d.FirstName || ' ' || d.MiddleName, '') AS DoctorName,
+       COALESCE('DR. ' || d.FirstName || ' ' || d.LastName, '') AS DoctorName,
        e.RoomID AS RoomID,
        m.MSSDiscountValidity AS MSSDiscountValidity, m.MSSDiscountExpiry AS MSSDiscountExpiry,
        ifnull(w.LastName || ', ' || w.FirstName || ' ' || w.MiddleName, '') AS MSSWName,
@@ -213,7 +214,7 @@ SELECT a.MSSNum AS HospNum, a.IdNum AS IDNUM, a.MSSNum AS MSSNum,
        a.Active AS Active, a.CaseStatus AS CaseStatus, ifnull(c.CaseStatus, '') AS CaseStatusDesc,
        a.ServiceID AS ServiceID, ifnull(h.ActivityID, '') AS ActivityID, ifnull(h.Docs, '') AS Docs,
        e.RoomID AS RoomID,
-       ifnull(d.LastName || ', ' || d.FirstName || ' ' || d.MiddleName, '') AS DoctorName
+       COALESCE('DR. ' || d.FirstName || ' ' || d.LastName, '') AS DoctorName
   FROM MSS__tbMSSAssessment a
   JOIN PATIENT_DATA__tbMaster m ON m.HospNum = a.HospNum
   LEFT JOIN MSS__vwMSSEncounter e ON e.IdNum = a.IdNum

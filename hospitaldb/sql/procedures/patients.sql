@@ -48,7 +48,8 @@ SELECT p.IdNum, m.HospNum, rtrim(m.LastName || ', ' || m.FirstName || ' ' || m.M
 -- @param IdNum
 -- An MSS patient's encounter with the classification in force; no row for a patient
 -- without an MSS number (the caller then falls back to sp_MSS_GetPatientInfoforARR).
--- An expired classification gives an empty Code: it no longer earns a discount.
+-- An expired classification gives an empty Code: it no longer earns a discount. One without
+-- an expiry date counts as expired, as the assessment record and the discount read it.
 WITH e AS (
     SELECT IdNum, HospNum, COALESCE(RoomID, '') AS RoomID FROM PATIENT_DATA__tbPatient2 WHERE IdNum = :IdNum
     UNION ALL
@@ -56,7 +57,7 @@ WITH e AS (
 )
 SELECT rtrim(m.LastName || ', ' || m.FirstName || ' ' || m.MiddleName) AS Name, m.HospNum,
        m.MSSNum AS MSSNumber, e.RoomID,
-       CASE WHEN m.MSSDiscountExpiry IS NULL OR date(m.MSSDiscountExpiry) >= date(mss_now())
+       CASE WHEN date(m.MSSDiscountExpiry) >= date(mss_now())
             THEN COALESCE(m.MSSClassification, '') ELSE '' END AS Code
   FROM e JOIN PATIENT_DATA__tbMaster m ON m.HospNum = e.HospNum
  WHERE m.HospNum = :HospNum AND m.MSSNum IS NOT NULL AND m.MSSNum <> '';

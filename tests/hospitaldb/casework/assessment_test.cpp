@@ -65,7 +65,7 @@ TEST_F(AssessmentSave, EveryReaderReadsBackWhatWasSaved) {
     EXPECT_EQ(r.text(0, "HospNum"), "91000001");
     EXPECT_EQ(r.text(0, "IDNUM"), "991201");
     EXPECT_EQ(r.text(0, "MSSNum"), "2026-990001");
-    EXPECT_EQ(r.text(0, "DoctorName"), "VILLANUEVA, ROBERTO SALAZAR");
+    EXPECT_EQ(r.text(0, "DoctorName"), "DR. ROBERTO VILLANUEVA");
     EXPECT_EQ(r.text(0, "RoomID"), "201");
     EXPECT_EQ(r.at(0, "MSSDiscountValidity").toDate(), QDate::currentDate());
     EXPECT_EQ(r.at(0, "MSSDiscountExpiry").toDate(), QDate::currentDate().addDays(180));
@@ -187,6 +187,16 @@ TEST_F(AssessmentSave, AnExpiredClassificationReadsAsAnEmptyCodeBesideTheNumber)
     EXPECT_EQ(r.text(0, "Code"), "");
     EXPECT_EQ(r.text(0, "MSSNum"), "2026-990001");
     EXPECT_EQ(r.at(0, "MSSDiscountExpiry").toDate(), QDate::currentDate().addDays(-20));
+}
+
+TEST_F(AssessmentSave, AClassificationWithoutAnExpiryDateReadsAsExpiredEverywhere) {
+    ASSERT_EQ(save(Assessment{}), 0);
+    value("UPDATE PATIENT_DATA__tbMaster SET MSSDiscountExpiry = NULL WHERE HospNum = '91000001'");
+    EXPECT_EQ(run("MSS..sp_MSS_GetAssessmentRecord '991201'").text(0, "Code"), "");
+    Rows info = run("MSS..sp_MSS_GetPatientInfo '91000001','991201'");
+    ASSERT_EQ(info.size(), 1);
+    EXPECT_EQ(info.text(0, "Code"), "");
+    EXPECT_EQ(info.text(0, "MSSNumber"), "2026-990001");
 }
 
 TEST_F(AssessmentSave, AnEncounterWithoutAssessmentStillHasARecord) {
