@@ -1,6 +1,6 @@
 #include "assessment/frmeditclass.h"
 #include "assessment/classhistoryqueries.h"
-#include "assessment/screenparts.h"
+#include "shell/dialogs/screenparts.h"
 #include "shell/db/dbaccess.h"
 #include "shell/db/text.h"
 #include "shell/dialogs/action.h"
@@ -23,6 +23,12 @@
 #include <QVBoxLayout>
 
 namespace mss::assessment {
+
+using ui::FillGrid;
+using ui::Frame;
+using ui::Heading;
+using ui::ReadOnlyRow;
+using ui::RowGrid;
 
 using namespace classhistory;
 using text::Trim;

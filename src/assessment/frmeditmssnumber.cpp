@@ -1,6 +1,6 @@
 #include "assessment/frmeditmssnumber.h"
 #include "assessment/classhistoryqueries.h"
-#include "assessment/screenparts.h"
+#include "shell/dialogs/screenparts.h"
 #include "shell/db/dbaccess.h"
 #include "shell/db/text.h"
 #include "shell/dialogs/action.h"
@@ -15,6 +15,10 @@
 #include <QVBoxLayout>
 
 namespace mss::assessment {
+
+using ui::Frame;
+using ui::Heading;
+using ui::ReadOnlyRow;
 
 frmEditMSSNumber::frmEditMSSNumber(const PatientSelection& patient, QWidget* parent) : QDialog(parent) {
     setObjectName("frmEditMSSNumber");

@@ -1,5 +1,5 @@
 #include "assessment/frmreprintarr.h"
-#include "assessment/screenparts.h"
+#include "shell/dialogs/screenparts.h"
 #include "shell/reports/reports.h"
 #include "shell/db/dbaccess.h"
 #include "shell/db/sqltext.h"
@@ -17,6 +17,11 @@
 #include <QVBoxLayout>
 
 namespace mss::assessment {
+
+using ui::FillGrid;
+using ui::Frame;
+using ui::Heading;
+using ui::RowGrid;
 
 using namespace reports;
 

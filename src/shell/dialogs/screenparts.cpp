@@ -1,4 +1,4 @@
-#include "assessment/screenparts.h"
+#include "shell/dialogs/screenparts.h"
 #include "shell/db/recordset.h"
 #include "shell/db/text.h"
 
@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
-namespace mss::assessment {
+namespace mss::ui {
 
 QLabel* Heading(const QString& text, const QString& name, QWidget* parent, double scale) {
     auto* label = new QLabel(text, parent);
@@ -64,4 +64,4 @@ void FillGrid(QTableWidget* grid, const QStringList& header, const QList<int>& w
     }
 }
 
-}  // namespace mss::assessment
+}  // namespace mss::ui

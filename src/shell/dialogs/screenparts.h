@@ -12,7 +12,7 @@ class QWidget;
 
 namespace mss::db { class Recordset; }
 
-namespace mss::assessment {
+namespace mss::ui {
 
 // A bold heading, `scale` times the screen's font.
 QLabel* Heading(const QString& text, const QString& name, QWidget* parent, double scale = 1.3);
@@ -25,4 +25,4 @@ QTableWidget* RowGrid(const QString& name, QWidget* parent);
 // column the screen still reads) and lists the result's rows, each value as text.
 void FillGrid(QTableWidget* grid, const QStringList& header, const QList<int>& widthsTwips, db::Recordset& rs);
 
-}  // namespace mss::assessment
+}  // namespace mss::ui
