@@ -1,4 +1,5 @@
 #include "app/commands.h"
+#include "assessment/frmarr.h"
 #include "assessment/frmeditclass.h"
 #include "assessment/frmeditmssnumber.h"
 #include "assessment/frmreprintarr.h"
@@ -27,6 +28,11 @@ void BindCommands(mainwindow::mdiMSS& window) {
     window.bindButton(QStringLiteral("btnListing"), [searches] { searches->reopen(); });
     // The intake sheet comes with its own screen; until then the item opens the search.
     window.bindCommand(QStringLiteral("mnuIntakeSheet"), [searches] { searches->show(); });
+    // Modal, for the chosen admission; both numbers empty when no patient was chosen.
+    window.bindCommand(QStringLiteral("mnuARR"), [&window] {
+        assessment::frmARR screen(&window);
+        assessment::AssessmentAndReferral(screen, Selection().HospNum, Selection().IDNUM);
+    });
     window.bindCommand(QStringLiteral("mnuEditPatClass"), [] {
         const dialogs::UserRights<components::CurrentUser> user(session().CurrentUser.get());
         assessment::EditPatientClassification(Selection(), user);
