@@ -81,6 +81,9 @@ TEST_F(ArrLoadTest, TheFullyRecordedAdmissionShowsEveryPartOfItsAssessment) {
         EXPECT_GE(s.lstServices->count(), 1);
         EXPECT_EQ(s.KeptServices(), one("SELECT ServiceID FROM MSS..tbMSSAssessment WHERE IdNum = '" + id + "'"));
         EXPECT_EQ(s.lblStatus->text(), "Status");
+        // MSS_SCREENSHOTS=FOLDER saves the picture of the screen the documentation shows.
+        if (const QString shots = qEnvironmentVariable("MSS_SCREENSHOTS"); !shots.isEmpty())
+            s.grab().save(shots + "/assessment.png");
 
         const QStringList sent = statements();
         ASSERT_GE(sent.size(), 9);
