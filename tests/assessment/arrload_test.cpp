@@ -249,6 +249,14 @@ TEST_F(ArrLoadTest, ServicePatientsWithoutNumberOrWithAnExpiredClassification) {
         QTest::mouseClick(s.cmdViewCDF, Qt::LeftButton);
         EXPECT_EQ(prompts_.shown().last().title, "message");
     });
+
+    // No patient chosen: the screen opens empty, without a question.
+    statements();
+    withARR("", "", [&](frmARR& s) {
+        EXPECT_EQ(s.txtHospNum->text(), "");
+        EXPECT_EQ(s.cboClassification->count(), 6);
+        EXPECT_TRUE(statements().contains("SELECT MSSNum, MSSDiscountValidity FROM PATIENT_DATA..tbMaster WHERE HospNum = ''"));
+    });
 }
 
 TEST_F(ArrLoadTest, FieldsListsAndPickersBehaveAsTheWorkerUsesThem) {
