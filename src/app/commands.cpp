@@ -1,13 +1,16 @@
 #include "app/commands.h"
+#include "assessment/frmarr.h"
 #include "assessment/frmeditclass.h"
 #include "assessment/frmeditmssnumber.h"
 #include "assessment/frmreprintarr.h"
 #include "billing/frmcomputediscount.h"
+#include "funds/frmnegotiatedcounterpart.h"
 #include "notices/noticeboard.h"
 #include "patient/frmlistpatient.h"
 #include "patient/patientsearchhost.h"
 #include "shell/db/text.h"
 #include "shell/mainwindow/mdimss.h"
+#include "shell/dialogs/action.h"
 #include "shell/dialogs/rightsholder.h"
 #include "shell/reports/catalog.h"
 #include "shell/session/session.h"
@@ -29,6 +32,18 @@ void BindCommands(mainwindow::mdiMSS& window) {
     window.bindButton(QStringLiteral("btnListing"), [searches] { searches->reopen(); });
     // The intake sheet comes with its own screen; until then the item opens the search.
     window.bindCommand(QStringLiteral("mnuIntakeSheet"), [searches] { searches->show(); });
+    // Modal, for the chosen admission; both numbers empty when no patient was chosen.
+    window.bindCommand(QStringLiteral("mnuARR"), [&window] {
+        assessment::frmARR screen(&window);
+        QObject::connect(&screen, &assessment::frmARR::viewCDFAllocation, &screen,
+                         [&screen](const QString& hospNum, const QString& idNum, const QString& firstName,
+                                   const QString& lastName, const QString& mssNum) {
+                             ui::RunAction([&] {
+                                 funds::ViewCDFAllocation({hospNum, idNum, firstName, lastName, mssNum}, &screen);
+                             });
+                         });
+        assessment::AssessmentAndReferral(screen, Selection().HospNum, Selection().IDNUM);
+    });
     window.bindCommand(QStringLiteral("mnuEditPatClass"), [] {
         const dialogs::UserRights<components::CurrentUser> user(session().CurrentUser.get());
         assessment::EditPatientClassification(Selection(), user);
