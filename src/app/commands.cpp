@@ -3,6 +3,7 @@
 #include "assessment/frmeditmssnumber.h"
 #include "assessment/frmreprintarr.h"
 #include "billing/frmcomputediscount.h"
+#include "intake/frmintakesheet.h"
 #include "notices/noticeboard.h"
 #include "patient/frmlistpatient.h"
 #include "patient/patientsearchhost.h"
@@ -12,6 +13,8 @@
 #include "shell/reports/catalog.h"
 #include "shell/session/session.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <memory>
 
@@ -25,8 +28,23 @@ void BindCommands(mainwindow::mdiMSS& window) {
     QObject::connect(searches, &patient::PatientSearchHost::contextMenuWanted, &window,
                      [&window] { window.popupMenu(QStringLiteral("mnuFile")); });
     window.bindButton(QStringLiteral("btnListing"), [searches] { searches->reopen(); });
-    // The intake sheet comes with its own screen; until then the item opens the search.
-    window.bindCommand(QStringLiteral("mnuIntakeSheet"), [searches] { searches->show(); });
+    // The intake sheet of the chosen patient, inside the window; without a patient, the search.
+    // An open sheet is brought forward, not loaded again.
+    auto intake = std::make_shared<QPointer<intake::frmIntakeSheet>>();
+    window.bindCommand(QStringLiteral("mnuIntakeSheet"), [&window, searches, intake] {
+        if (Selection().HospNum.isEmpty()) {
+            searches->show();
+            return;
+        }
+        if (*intake) {
+            if (auto* frame = qobject_cast<QMdiSubWindow*>((*intake)->parentWidget())) window.area()->setActiveSubWindow(frame);
+            return;
+        }
+        auto* screen = new intake::frmIntakeSheet;
+        *intake = screen;
+        window.addScreen(screen);
+        screen->Load(Selection());
+    });
     window.bindCommand(QStringLiteral("mnuEditPatClass"), [] {
         const dialogs::UserRights<components::CurrentUser> user(session().CurrentUser.get());
         assessment::EditPatientClassification(Selection(), user);
