@@ -171,6 +171,8 @@ void buildRows(Ratings& ratings, QTabWidget* tabs, const QList<RowGroup>& groups
                 box->setObjectName(columns.at(c).name + "_" + QString::number(row));
                 box->setEditable(true);
                 box->setInsertPolicy(QComboBox::NoInsert);
+                // What is typed stays as typed: a number alone is a rating too.
+                box->setCompleter(nullptr);
                 box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
                 box->setMinimumContentsLength(14);
                 box->setEnabled(false);
