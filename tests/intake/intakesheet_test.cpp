@@ -7,6 +7,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -254,6 +256,272 @@ TEST_F(IntakeSheet, ANewPatientsSheetIsFilledSavedAndReadBackWhole) {
     EXPECT_EQ(after.size(), before.size());
     EXPECT_FALSE(screen_->cmdAdd->isEnabled()) << "a stored member list";
     EXPECT_EQ(screen_->family->FCFlexGrid->horizontalHeaderItem(0)->text(), "Family Members");
+}
+
+
+TEST_F(IntakeSheet, AStoredSheetOpensOverTheRegistryAndSavePrintShowsTheIntakeSheetReport) {
+    start();
+    // A stored total that disagrees with the amounts.
+    hospital_.connection().Execute("UPDATE MSS..tbMSSMonthlyExpenses SET TotalMonthlyExpenditure = '999' WHERE HospNum = '" +
+                                   showcaseHosp_ + "'");
+    ASSERT_NE(open(showcaseHosp_, showcaseId_, "0"), nullptr);
+    intake::frmIntakeSheet& s = *screen_;
+    const QString stored = field("InterviewDate", showcaseHosp_);
+    EXPECT_EQ(s.DTDateInterviewed->date(), text::ParseDateTime(stored).date()) << "the stored interview, not today";
+    EXPECT_EQ(s.txtOtherSectorial->text(), "SOLO PARENT");
+    EXPECT_EQ(s.txtCaseNo->text(), field("MSSNumber", showcaseHosp_));
+    EXPECT_TRUE(s.chkSeniorCitizen->isChecked());
+    EXPECT_TRUE(s.opHA_1->isChecked());
+    EXPECT_FALSE(s.opHA_0->isChecked());
+    EXPECT_EQ(s.txtOthers->text(), "CELLPHONE LOAD");
+    EXPECT_EQ(s.txtTotalMonthlyExpenditure->text(), "999");
+    EXPECT_EQ(grid()->Rows(), 5) << "four members under the heading";
+    EXPECT_EQ(grid()->FCFlexGrid->horizontalHeaderItem(1)->text(), "Rel. to Patient");
+    EXPECT_EQ(grid()->FCFlexGrid->columnWidth(0), text::TwipsToPixels(2000));
+    EXPECT_EQ(grid()->cell(1, 0), "ROSARIO DELA CRUZ");
+    EXPECT_EQ(s.txtTotFamIncome->text(), "13800");
+    EXPECT_FALSE(s.cmdAdd->isEnabled());
+    QTest::mouseClick(s.cmdEdit, Qt::LeftButton);
+    EXPECT_TRUE(s.cmdAdd->isEnabled()) << "Edit enables it again";
+    EXPECT_FALSE(s.ratings->cmbSocialInteraction[0]->currentText().isEmpty());
+
+    // The stored total stays until an amount box is left. The amounts: 2000 + 650 + 180 +
+    // 3000.50 + 300 + 450 + 1200 + 500 + 400 + 250 + 2500 + 350 + 200, and 100 more.
+    type(s.txtMExpenses[1], "100");
+    EXPECT_EQ(s.txtTotalMonthlyExpenditure->text(), "999");
+    leave(s.txtMExpenses[1]);
+    EXPECT_EQ(s.txtTotalMonthlyExpenditure->text(), "12080.5");
+    // A box that is not a number is named and the total stays as it was.
+    type(s.txtMExpenses[5], "abc");
+    prompts_.expect("Please Enter Numeric Values");
+    leave(s.txtMExpenses[5]);
+    EXPECT_EQ(prompts_.shown().last().icon, ui::Icon::Information);
+    EXPECT_EQ(s.txtTotalMonthlyExpenditure->text(), "12080.5");
+    EXPECT_DOUBLE_EQ(s.monthlyTotal(), 12080.5);
+    type(s.txtMExpenses[5], "");
+    leave(s.txtMExpenses[5]);
+
+    // Saving again updates the same records and prints the report of the hospital number.
+    statements();
+    prompts_.expect("Are you sure you want to save the changes?", ui::Answer::Yes);
+    prompts_.expect("Record of DELA CRUZ, RAMON Saved.");
+    QTest::mouseClick(s.cmdSavePrint, Qt::LeftButton);
+    EXPECT_FALSE(screenOpen());
+    EXPECT_EQ(QFileInfo(reports::CurrentReport()->definition.file).fileName(), "AssessmentTool.rpt");
+    EXPECT_EQ(reports::CurrentReport()->passed,
+              (QVariantList{"MEDICAL SOCIAL SERVICE", session().Address1, showcaseHosp_, showcaseHosp_}));
+    QTemporaryDir pdf;
+    EXPECT_TRUE(test::shownReport("Intake Sheet Data", pdf).contains("DELA CRUZ"));
+    EXPECT_EQ(hospital_.count("SELECT count(*) FROM MSS..tbMSSFamilyComposition WHERE HospNum = '" + showcaseHosp_ + "'"), 4);
+    EXPECT_EQ(hospital_.count("SELECT count(*) FROM MSS..tbMSSSocialFunctioning WHERE Hospnum = '" + showcaseHosp_ + "'"), 24);
+    EXPECT_EQ(hospital_.count("SELECT count(*) FROM MSS..tbMSSEnvironmentProblems WHERE Hospnum = '" + showcaseHosp_ + "'"), 19);
+    EXPECT_EQ(hospital_.scalar("SELECT Owned FROM MSS..tbMSSMonthlyExpenses WHERE HospNum = '" + showcaseHosp_ + "'"), "100");
+}
+
+TEST_F(IntakeSheet, AFailureAtAnyStepOfTheSaveLeavesTheStoredSheetAsItWas) {
+    start();
+    ASSERT_NE(open(showcaseHosp_, showcaseId_, "0"), nullptr);
+    intake::frmIntakeSheet& s = *screen_;
+    QTest::mouseClick(s.cmdEdit, Qt::LeftButton);
+    type(s.txtEducation, "POSTGRADUATE");
+    type(s.txtReferredBy, "DR. CHANGED");
+    clickCell(2, 6);
+    QTest::keyClicks(grid()->txtFlxg, " PART-TIME");
+    type(s.txtMExpenses[3], "700");
+    leave(s.txtMExpenses[3]);
+    for (QComboBox* box : {s.ratings->cmbSeverityIndex[6], s.ratings->cmbPEDurationIndex[10]}) box->setCurrentIndex(4);
+    const QStringList before = stored(showcaseHosp_);
+
+    struct Step {
+        const char* pattern;
+        bool warning;
+    };
+    const Step steps[] = {{"^MSS\\.\\.sp_MSS_SaveIntakeSheetData ", false}, {"^MSS\\.\\.sp_MSS_SaveOtherPatientInfo ", false},
+                          {"^MSS\\.\\.sp_MSS_SavePatientData'", false},    {"^MSS\\.\\.sp_MSS_SavePatientData'", true},
+                          {"tbMSSRoles where code = '5'", false},          {"tbMSSProblems where code = '7'", false},
+                          {"sp_MSS_ClearFamilyComposition", false},        {"sp_MSS_SaveFamilyComposition", false},
+                          {"sp_MSS_SaveMonthlyExpenses", false}};
+    int number = 50100;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.pattern);
+        const QString why = QString("injected at %1").arg(step.pattern);
+        if (step.warning) backend().warnMatching(QRegularExpression(step.pattern), number, why);
+        else backend().failMatching(QRegularExpression(step.pattern), number, why);
+        prompts_.expect("Are you sure you want to save the changes?", ui::Answer::Yes);
+        prompts_.expect(QString("Run-time error '%1':\n\n%2").arg(number).arg(why));
+        statements();
+        QTest::mouseClick(s.cmdSave, Qt::LeftButton);
+        backend().clearFaults();
+        EXPECT_EQ(prompts_.shown().last().icon, ui::Icon::Critical);
+        EXPECT_TRUE(statements().filter(QRegularExpression(step.pattern)).size() >= 1) << "the step was reached";
+        EXPECT_EQ(stored(showcaseHosp_), before);
+        EXPECT_EQ(session().Connection()->TransactionLevel(), 0);
+        ASSERT_TRUE(screenOpen()) << "the screen stays open with what was typed";
+        EXPECT_FALSE(s.saved());
+        ++number;
+    }
+
+    prompts_.expect("Are you sure you want to save the changes?", ui::Answer::Yes);
+    prompts_.expect("Record of DELA CRUZ, RAMON Saved.");
+    QTest::mouseClick(s.cmdSave, Qt::LeftButton);
+    EXPECT_FALSE(screenOpen());
+    EXPECT_EQ(field("Education", showcaseHosp_), "POSTGRADUATE");
+    EXPECT_EQ(hospital_.scalar("SELECT Occupation FROM MSS..tbMSSFamilyComposition WHERE HospNum = '" + showcaseHosp_ +
+                               "' AND MemberName LIKE 'MARK%'"),
+              "STUDENT PART-TIME");
+}
+
+TEST_F(IntakeSheet, TheSaveRefusesBeforeAnythingIsWritten) {
+    start();
+    ASSERT_NE(open(newHosp_, newId_, "0"), nullptr);
+    intake::frmIntakeSheet& s = *screen_;
+    QTest::mouseClick(s.cmdEdit, Qt::LeftButton);
+    const QStringList before = stored(newHosp_);
+    auto writes = [&] { return statements().filter(QRegularExpression("Save|Clear")); };
+
+    // A number another patient holds: its owner is named, the box emptied and opened.
+    const QString owner = hospital_.scalar("SELECT LastName + ', ' + FirstName + ' ' + MiddleName FROM PATIENT_DATA..tbMaster "
+                                           "WHERE HospNum = '" + showcaseHosp_ + "'");
+    s.txtCaseNo->setText(field("MSSNumber", showcaseHosp_));
+    prompts_.expect("The CaseNumber already exists and is owned by " + owner);
+    QTest::mouseClick(s.cmdSave, Qt::LeftButton);
+    EXPECT_EQ(prompts_.shown().last().title, "Message");
+    EXPECT_EQ(s.txtCaseNo->text(), "");
+    EXPECT_TRUE(s.txtCaseNo->isEnabled());
+    EXPECT_TRUE(s.caseNumberConflict());
+    EXPECT_TRUE(writes().isEmpty());
+    QTest::mouseClick(s.cmdSave, Qt::LeftButton);
+    EXPECT_FALSE(s.txtCaseNo->text().isEmpty()) << "the next Save fetches a new number";
+
+    // No civil status.
+    type(s.cboCivilStatus, "");
+    prompts_.expect("Civil Status is Missing.");
+    QTest::mouseClick(s.cmdSave, Qt::LeftButton);
+    EXPECT_FALSE(s.caseNumberConflict());
+    EXPECT_EQ(prompts_.shown().last().icon, ui::Icon::Exclamation);
+    s.cboCivilStatus->setCurrentIndex(0);
+
+    // A complete member below a partly filled one is not lost: the row is named.
+    clickCell(1, 0);
+    typeMember({"ONE", "SON", "9", "SINGLE", "GRADE 3", "HOME", "NONE", "0"});
+    QTest::keyClicks(grid()->txtFlxg, "TWO");
+    QTest::keyClick(grid()->txtFlxg, Qt::Key_Return);
+    clickCell(2, 7);
+    QTest::keyClicks(grid()->txtFlxg, "10");
+    prompts_.expect("Family Composition, row 2: Relationship is empty. Complete the row or clear it.");
+    QTest::mouseClick(s.cmdSave, Qt::LeftButton);
+    EXPECT_TRUE(writes().isEmpty());
+    for (int c = 6; c >= 0; --c) {
+        clickCell(2, c);
+        if (c != FamilyGrid::kCivilStatus) grid()->txtFlxg->clear();
+    }
+    clickCell(2, 7);
+    grid()->txtFlxg->clear();
+    grid()->cmbFlx->setEditText("");
+    clickCell(3, 0);
+
+    // A rating box whose text gives no id.
+    type(s.ratings->cmbCopingIndex[20], "some text");
+    const QString refusal = s.ratings->CheckRatings();
+    ASSERT_FALSE(refusal.isEmpty());
+    prompts_.expect(refusal);
+    QTest::mouseClick(s.cmdSave, Qt::LeftButton);
+    EXPECT_TRUE(writes().isEmpty());
+    type(s.ratings->cmbCopingIndex[20], "");
+
+    // No at the question.
+    prompts_.expect("Are you sure you want to save the changes?", ui::Answer::No);
+    QTest::mouseClick(s.cmdSave, Qt::LeftButton);
+    EXPECT_TRUE(writes().isEmpty());
+    EXPECT_TRUE(screenOpen());
+    EXPECT_EQ(stored(newHosp_), before);
+
+    // With the empty rows left at the bottom, the one member is stored.
+    prompts_.expect("Are you sure you want to save the changes?", ui::Answer::Yes);
+    prompts_.expect("Record of *");
+    QTest::mouseClick(s.cmdSavePrint, Qt::LeftButton);
+    EXPECT_EQ(hospital_.count("SELECT count(*) FROM MSS..tbMSSFamilyComposition WHERE HospNum = '" + newHosp_ + "'"), 1);
+}
+
+TEST_F(IntakeSheet, TheMemberGridMovesWithEnterAndTheArrows) {
+    start();
+    ASSERT_NE(open(newHosp_, newId_, "0"), nullptr);
+    intake::frmIntakeSheet& s = *screen_;
+    QTest::mouseClick(s.cmdEdit, Qt::LeftButton);
+    clickCell(1, 0);
+    QLineEdit* editor = grid()->txtFlxg;
+    EXPECT_FALSE(editor->isHidden());
+    QTest::keyClicks(editor, "LITO");
+    EXPECT_EQ(grid()->cell(1, 0), "LITO") << "typing goes into the cell at once";
+    QTest::keyClick(editor, Qt::Key_Right);
+    EXPECT_EQ(grid()->Col(), 1);
+    QTest::keyClick(editor, Qt::Key_Left);
+    QTest::keyClick(editor, Qt::Key_Left);
+    EXPECT_EQ(grid()->Col(), 0) << "nothing left of the first column";
+    QTest::keyClick(editor, Qt::Key_Down);
+    EXPECT_EQ(grid()->Row(), 1) << "a single row: down goes nowhere";
+    for (int c = 0; c < 3; ++c) QTest::keyClick(editor, Qt::Key_Right);
+    EXPECT_EQ(grid()->Col(), 3);
+    EXPECT_FALSE(grid()->cmbFlx->isHidden()) << "Civil Status is picked from its list";
+    EXPECT_EQ(grid()->cmbFlx->count(), 5);
+    QTest::keyClicks(grid()->cmbFlx->lineEdit(), "WIDOW");
+    QTest::keyClick(grid()->cmbFlx->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(grid()->cell(1, 3), "WIDOW");
+    EXPECT_EQ(grid()->Col(), 4);
+    EXPECT_TRUE(grid()->cmbFlx->isHidden());
+    for (int c = 4; c < 7; ++c) QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(grid()->Col(), 7);
+    QTest::keyClicks(editor, "lots");
+    prompts_.expect("Please Enter Numeric Values");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(prompts_.shown().last().icon, ui::Icon::Information);
+    EXPECT_EQ(grid()->cell(1, 7), "") << "the income is left empty";
+    EXPECT_EQ(grid()->Rows(), 3);
+    EXPECT_EQ(grid()->Row(), 2);
+    QTest::keyClicks(editor, "NENA");
+    QTest::keyClick(editor, Qt::Key_Up);
+    EXPECT_EQ(grid()->Row(), 1);
+    QTest::keyClick(editor, Qt::Key_Up);
+    EXPECT_EQ(grid()->Row(), 1) << "nothing above the first member";
+    QTest::keyClick(editor, Qt::Key_Down);
+    EXPECT_EQ(grid()->Row(), 2);
+    QTest::keyClick(editor, Qt::Key_Down);
+    EXPECT_EQ(grid()->Row(), 2) << "nothing below the last row";
+    clickCell(1, 7);
+    QTest::keyClicks(editor, "2500");
+    clickCell(2, 7);
+    QTest::keyClicks(editor, "1000.25");
+    EXPECT_EQ(s.txtTotFamIncome->text(), "3500.25");
+    QTest::mouseClick(s.cmdCancel, Qt::LeftButton);
+    EXPECT_FALSE(screenOpen()) << "Close asks nothing";
+}
+
+TEST_F(IntakeSheet, TheRegistryFillFollowsThePatientType) {
+    start();
+    // An emergency-room visit: the out-patient fill and the ER accommodation.
+    const QString er = hospital_.scalar("SELECT TOP 1 o.IdNum FROM PATIENT_DATA..tbOutPatient o JOIN PATIENT_DATA..tbERMaster r "
+                                        "ON r.IdNum = o.IdNum WHERE NOT EXISTS (SELECT 1 FROM MSS..tbMSSIntakeSheet s "
+                                        "WHERE s.HospNum = o.HospNum) ORDER BY o.IdNum");
+    const QString erHosp = hospital_.scalar("SELECT HospNum FROM PATIENT_DATA..tbOutPatient WHERE IdNum = '" + er + "'");
+    ASSERT_NE(open(erHosp, er.toLower(), "2", "ER1"), nullptr);
+    EXPECT_EQ(screen_->txtHospitalNo->text(), erHosp);
+    EXPECT_EQ(screen_->txtWard->text(), "OPD");
+    EXPECT_FALSE(screen_->txtAdmissionDate->text().isEmpty());
+    EXPECT_EQ(screen_->cboAccomodation->currentText(), "ER PATIENT");
+    QTest::mouseClick(screen_->cmdCancel, Qt::LeftButton);
+    ASSERT_FALSE(screenOpen());
+
+    ASSERT_NE(open(erHosp, er, "1"), nullptr);
+    EXPECT_EQ(screen_->cboAccomodation->currentText(), "OUTPATIENT");
+    QTest::mouseClick(screen_->cmdCancel, Qt::LeftButton);
+    ASSERT_FALSE(screenOpen());
+
+    // MSS patients get no registry fill: the loads by the sheet's box find nothing.
+    ASSERT_NE(open(showcaseHosp_, showcaseId_, "5"), nullptr);
+    EXPECT_EQ(screen_->txtHospitalNo->text(), "");
+    EXPECT_EQ(screen_->txtOtherSectorial->text(), "");
+    EXPECT_EQ(screen_->cboAccomodation->currentText(), "INPATIENT");
+    EXPECT_FALSE(screen_->ratings->cmbSocialInteraction[0]->currentText().isEmpty()) << "the ratings load by the selection";
 }
 
 }  // namespace
