@@ -54,34 +54,28 @@ QGroupBox* frmIntakeSheet::buildMonthlyExpenses(QWidget* parent) {
     auto* box = new QGroupBox(QStringLiteral("MONTHLY EXPENSES"), parent);
     box->setObjectName(QStringLiteral("frmMonthlyExpenses"));
     auto* grid = new QGridLayout(box);
-    // Four columns of label and box pairs, a new group starting where its heading is.
-    constexpr int kPerColumn = 7;
+    // Four columns of groups: house and light, water to clothing, fuel and education, the rest.
     int row = 0;
     int col = 0;
-    auto next = [&] {
-        if (++row >= kPerColumn) {
-            row = 0;
-            col += 2;
-        }
-    };
     for (int i = 0; i < kExpenseBoxes; ++i) {
         auto* amount = parts::Box(QStringLiteral("txtMExpenses_%1").arg(i).toLatin1().constData(), box);
         amount->setAlignment(Qt::AlignRight);
         amount->installEventFilter(this);
         txtMExpenses << amount;
         if (i == kExpenseBoxes - 1) break;   // placed with txtOthers below
+        if (i == 6 || i == 12 || i == 18) {
+            row = 0;
+            col += 2;
+        }
         if (kExpenses[i].heading) {
-            auto* heading = new QLabel(QString::fromLatin1(kExpenses[i].heading), box);
+            auto* heading = new QLabel(QString::fromLatin1(kExpenses[i].heading).replace(QStringLiteral("&&"), QStringLiteral("&")), box);
             heading->setTextFormat(Qt::PlainText);
-            heading->setText(QString::fromLatin1(kExpenses[i].heading).replace(QStringLiteral("&&"), QStringLiteral("&")));
             QFont bold = heading->font();
             bold.setBold(true);
             heading->setFont(bold);
-            grid->addWidget(heading, row, col, 1, 2);
-            next();
+            grid->addWidget(heading, row++, col, 1, 2);
         }
-        parts::AddRow(grid, row, col, QString::fromLatin1(kExpenses[i].label), amount);
-        next();
+        parts::AddRow(grid, row++, col, QString::fromLatin1(kExpenses[i].label), amount);
     }
     txtOthers = parts::Box("txtOthers", box);
     txtTotalMonthlyExpenditure = parts::Box("txtTotalMonthlyExpenditure", box);

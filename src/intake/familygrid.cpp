@@ -88,7 +88,8 @@ bool FamilyGrid::Bind(db::Recordset& rs) {
     FCFlexGrid->setRowCount(0);
     FCFlexGrid->setColumnCount(rs.FieldCount());
     FCFlexGrid->setHorizontalHeaderLabels(rs.FieldNames());
-    for (int c = 0; c < rs.FieldCount(); ++c) FCFlexGrid->setColumnHidden(c, false);
+    // The columns past the eight members' (the stored total) are not the worker's to edit.
+    for (int c = 0; c < rs.FieldCount(); ++c) FCFlexGrid->setColumnHidden(c, c > kIncome);
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         const int r = FCFlexGrid->rowCount();
         FCFlexGrid->insertRow(r);
