@@ -68,28 +68,38 @@ const QList<QPair<int, QString>> kSocialSpecify = {{10, "txtOIPROthers"}, {15, "
 const QList<QPair<int, QString>> kEnvironmentSpecify = {
     {3, "txtFNOthers"}, {6, "txtSherlterOthers"}, {12, "txtEROthers"}, {14, "txtTranspoOThers"}, {18, "txtASSOthers"}};
 
-// One column of rating boxes: its heading, its control array and the field it is stored in.
+// One column of rating boxes: its heading, its control array, its list (query and column
+// shown), the column its stored rating is loaded from, and the field it is saved in.
 struct RatingColumn {
     QString heading;
     QString name;
     QList<QComboBox*> Ratings::*boxes;
+    QString (*listSql)();
+    QString listColumn;
+    QString loaded;
     QString field;
 };
 
 const QList<RatingColumn>& socialColumns() {
     static const QList<RatingColumn> columns = {
-        {"TYPE OF SOCIAL INTERACTION", "cmbSocialInteraction", &Ratings::cmbSocialInteraction, "Interaction"},
-        {"SEVERITY INDEX", "cmbSeverityIndex", &Ratings::cmbSeverityIndex, "SeverityIndex"},
-        {"DURATION INDEX", "cmbDurationIndex", &Ratings::cmbDurationIndex, "DurationIndex"},
-        {"COPING INDEX", "cmbCopingIndex", &Ratings::cmbCopingIndex, "CopingIndex"},
+        {"TYPE OF SOCIAL INTERACTION", "cmbSocialInteraction", &Ratings::cmbSocialInteraction,
+         &ratingsql::SocialInteractionListSql, "InteractionProb", "SocialInteractValue", "Interaction"},
+        {"SEVERITY INDEX", "cmbSeverityIndex", &Ratings::cmbSeverityIndex, &ratingsql::SeverityListSql, "Type",
+         "SeverityIndexValue", "SeverityIndex"},
+        {"DURATION INDEX", "cmbDurationIndex", &Ratings::cmbDurationIndex, &ratingsql::DurationListSql, "Type",
+         "DurationIndexValue", "DurationIndex"},
+        {"COPING INDEX", "cmbCopingIndex", &Ratings::cmbCopingIndex, &ratingsql::CopingListSql, "Type",
+         "CopingIndexValue", "CopingIndex"},
     };
     return columns;
 }
 
 const QList<RatingColumn>& environmentColumns() {
     static const QList<RatingColumn> columns = {
-        {"SEVERITY INDEX", "cmbPESeverityIndex", &Ratings::cmbPESeverityIndex, "SeverityIndex"},
-        {"DURATION INDEX", "cmbPEDurationIndex", &Ratings::cmbPEDurationIndex, "DurationIndex"},
+        {"SEVERITY INDEX", "cmbPESeverityIndex", &Ratings::cmbPESeverityIndex, &ratingsql::SeverityListSql, "Type",
+         "SeverityIndexValue", "SeverityIndex"},
+        {"DURATION INDEX", "cmbPEDurationIndex", &Ratings::cmbPEDurationIndex, &ratingsql::DurationListSql, "Type",
+         "DurationIndexValue", "DurationIndex"},
     };
     return columns;
 }
@@ -114,6 +124,7 @@ void showText(QComboBox* box, const QString& text) {
     const int item = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     box->setCurrentIndex(item);
     if (item < 0) box->setEditText(text);
+    box->lineEdit()->setCursorPosition(0);   // the id and the start of the name in sight
 }
 
 QVBoxLayout* pageLayout(QWidget* page) {
@@ -207,12 +218,20 @@ void fill(const QList<QComboBox*>& boxes, const QStringList& items) {
     }
 }
 
-// The loads read in a transaction of their own; one that fails is rolled back, never left open.
-template <typename Work>
-void inLoadTransaction(Work work) {
+// The loads read in a transaction of their own; one that fails is rolled back, never left
+// open, and the failure goes on to be shown.
+void loadRows(const Ratings& ratings, const QString& hospNum, int rows, QString (*sql)(const QString&, int),
+              const QList<RatingColumn>& columns) {
     db::BeginTrans();
     try {
-        work();
+        db::Recordset rs;
+        for (int row = 0; row < rows; ++row) {
+            db::OpenQuery(rs, sql(hospNum, row));
+            if (!rs.Eof())
+                for (const RatingColumn& column : columns)
+                    showText((ratings.*(column.boxes)).at(row), db::FieldText(rs, column.loaded));
+            rs.Close();
+        }
     } catch (...) {
         try {
             db::RollbackTrans();
@@ -311,50 +330,22 @@ Ratings::Ratings(QWidget* socialPage, QWidget* environmentPage) : QObject(social
 }
 
 void Ratings::FillLists() {
-    const QStringList interaction = listOf(ratingsql::SocialInteractionListSql(), "InteractionProb");
-    fill(cmbSocialInteraction, interaction);
-    fill(cmbSeverityIndex, listOf(ratingsql::SeverityListSql(), "Type"));
-    fill(cmbDurationIndex, listOf(ratingsql::DurationListSql(), "Type"));
-    fill(cmbCopingIndex, listOf(ratingsql::CopingListSql(), "Type"));
-    fill(cmbPESeverityIndex, listOf(ratingsql::SeverityListSql(), "Type"));
-    fill(cmbPEDurationIndex, listOf(ratingsql::DurationListSql(), "Type"));
+    for (const auto* columns : {&socialColumns(), &environmentColumns()})
+        for (const RatingColumn& column : *columns) fill(this->*(column.boxes), listOf(column.listSql(), column.listColumn));
 }
 
 void Ratings::LoadSocialFunctioning(const QString& hospNum) {
-    inLoadTransaction([&] {
-        db::Recordset rs;
-        for (int row = 0; row < kRoles; ++row) {
-            db::OpenQuery(rs, ratingsql::LoadSocialFunctioningSql(hospNum, row));
-            if (!rs.Eof()) {
-                showText(cmbSocialInteraction.at(row), db::FieldText(rs, "SocialInteractValue"));
-                showText(cmbSeverityIndex.at(row), db::FieldText(rs, "SeverityIndexValue"));
-                showText(cmbDurationIndex.at(row), db::FieldText(rs, "DurationIndexValue"));
-                showText(cmbCopingIndex.at(row), db::FieldText(rs, "CopingIndexValue"));
-            }
-            rs.Close();
-        }
-    });
+    loadRows(*this, hospNum, kRoles, &ratingsql::LoadSocialFunctioningSql, socialColumns());
 }
 
 void Ratings::LoadEnvironmentProblems(const QString& hospNum) {
-    inLoadTransaction([&] {
-        db::Recordset rs;
-        for (int row = 0; row < kProblems; ++row) {
-            db::OpenQuery(rs, ratingsql::LoadEnvironmentProblemsSql(hospNum, row));
-            if (!rs.Eof()) {
-                showText(cmbPESeverityIndex.at(row), db::FieldText(rs, "SeverityIndexValue"));
-                showText(cmbPEDurationIndex.at(row), db::FieldText(rs, "DurationIndexValue"));
-            }
-            rs.Close();
-        }
-    });
+    loadRows(*this, hospNum, kProblems, &ratingsql::LoadEnvironmentProblemsSql, environmentColumns());
 }
 
 void Ratings::setEditable(bool on) {
-    for (const auto& column : socialColumns())
-        for (QComboBox* box : this->*(column.boxes)) box->setEnabled(on);
-    for (const auto& column : environmentColumns())
-        for (QComboBox* box : this->*(column.boxes)) box->setEnabled(on);
+    for (const auto* columns : {&socialColumns(), &environmentColumns()})
+        for (const RatingColumn& column : *columns)
+            for (QComboBox* box : this->*(column.boxes)) box->setEnabled(on);
     txtAssessment->setEnabled(on);
     txtRecommendedInterventions->setEnabled(on);
 }

@@ -20,7 +20,7 @@ public:
     static constexpr int kRoles = 24;
     static constexpr int kProblems = 19;
 
-    // Builds the boxes into the two pages (which the component does not own).
+    // Builds the boxes into the two pages; the component lives as long as the social page.
     Ratings(QWidget* socialPage, QWidget* environmentPage);
 
     QTabWidget* SSTab2;

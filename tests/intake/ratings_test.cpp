@@ -1,4 +1,3 @@
-#include "intake/ratingqueries.h"
 #include "intake/ratings.h"
 #include "failure.h"
 #include "hospitaldb/embedded.h"
@@ -133,19 +132,6 @@ protected:
     test::TestHospital hospital_;
     test::ScriptedPrompts prompts_;
 };
-
-TEST(RatingIds, TheIdIsTheNumberBeforeThePointOrAPlainNumber) {
-    using intake::ratingsql::IndexIdOf;
-    EXPECT_EQ(IndexIdOf(""), "");
-    EXPECT_EQ(IndexIdOf("   "), "");
-    EXPECT_EQ(IndexIdOf("12. HIGH"), "12");
-    EXPECT_EQ(IndexIdOf("3.MODERATE. or worse"), "3");
-    EXPECT_EQ(IndexIdOf(" 7 "), "7");
-    EXPECT_EQ(IndexIdOf("abc"), std::nullopt);
-    EXPECT_EQ(IndexIdOf(". LOW"), std::nullopt);
-    EXPECT_EQ(IndexIdOf("x. LOW"), std::nullopt);
-    EXPECT_EQ(IndexIdOf("-1. LOW"), std::nullopt);
-}
 
 TEST_F(RatingsTest, RatingsPickedAndTypedAreStoredAndShownAgainWhenTheSheetReopens) {
     const QString hosp = newPatient();
