@@ -5,6 +5,7 @@
 #include "assessment/frmreprintarr.h"
 #include "billing/frmcomputediscount.h"
 #include "funds/frmnegotiatedcounterpart.h"
+#include "intake/frmintakesheet.h"
 #include "notices/noticeboard.h"
 #include "patient/frmlistpatient.h"
 #include "patient/patientsearchhost.h"
@@ -15,6 +16,9 @@
 #include "shell/reports/catalog.h"
 #include "shell/session/session.h"
 
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
@@ -30,8 +34,23 @@ void BindCommands(mainwindow::mdiMSS& window) {
     QObject::connect(searches, &patient::PatientSearchHost::contextMenuWanted, &window,
                      [&window] { window.popupMenu(QStringLiteral("mnuFile")); });
     window.bindButton(QStringLiteral("btnListing"), [searches] { searches->reopen(); });
-    // The intake sheet comes with its own screen; until then the item opens the search.
-    window.bindCommand(QStringLiteral("mnuIntakeSheet"), [searches] { searches->show(); });
+    // The intake sheet of the chosen patient, inside the window; without a patient, the search.
+    // The patient's sheet, when open, is brought forward, not loaded again (what the worker
+    // typed there stays); another patient gets a sheet of their own.
+    window.bindCommand(QStringLiteral("mnuIntakeSheet"), [&window, searches] {
+        if (Selection().HospNum.isEmpty()) {
+            searches->show();
+            return;
+        }
+        for (intake::frmIntakeSheet* open : window.area()->findChildren<intake::frmIntakeSheet*>()) {
+            if (open->txtHospitalNo->text() != Selection().HospNum) continue;
+            if (auto* frame = qobject_cast<QMdiSubWindow*>(open->parentWidget())) window.area()->setActiveSubWindow(frame);
+            return;
+        }
+        auto* screen = new intake::frmIntakeSheet;
+        window.addScreen(screen);
+        screen->Load(Selection());
+    });
     // Modal, for the chosen admission; both numbers empty when no patient was chosen.
     window.bindCommand(QStringLiteral("mnuARR"), [&window] {
         assessment::frmARR screen(&window);

@@ -1,6 +1,7 @@
 #include "app/firststart.h"
 #include "app/startup.h"
 #include "billing/frmcomputediscount.h"
+#include "intake/frmintakesheet.h"
 #include "login.h"
 #include "patient/frmlistpatient.h"
 #include "promptdouble.h"
@@ -225,6 +226,39 @@ TEST_F(StartupTest, IntakeEntryWithoutAPatientOpensTheSearchAndListingReopensIt)
     EXPECT_EQ(again->txtLastname()->text(), "S");
     EXPECT_EQ(again->txtHospNum()->text(), hosp);
     EXPECT_EQ(c.StatementLog(), QStringList{"MSS..sp_MSS_LoadInPatient '" + hosp + "', '','','',''"});
+}
+
+TEST_F(StartupTest, IntakeEntryWithAChosenPatientOpensTheSheetInsideTheWindow) {
+    prompts_.expectDialog(logIn(hospital_.path(), "0001", {"demo"}));
+    ASSERT_EQ(StartSession(), StartResult::Running);
+    mainwindow::mdiMSS* w = session().MainWindow;
+    w->findChild<QToolButton*>("btnListing")->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* search = w->area()->findChild<patient::frmListPatient*>("frmListPatient");
+    search->findChild<QRadioButton*>("optPatientType_0")->click();
+    QTest::keyClick(search->txtLastname(), Qt::Key_Return);
+    const QString hosp = Selection().HospNum;
+    ASSERT_FALSE(hosp.isEmpty());
+    w->findChild<QAction*>("mnuIntakeSheet")->trigger();
+    auto* sheet = w->area()->findChild<intake::frmIntakeSheet*>("frmIntakeSheet");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(w->area()->activeSubWindow()->widget(), sheet);
+    EXPECT_EQ(sheet->txtHospitalNo->text(), hosp);
+    // Chosen again, the open sheet comes forward; it is not loaded again.
+    w->area()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(search->parentWidget()));
+    w->findChild<QAction*>("mnuIntakeSheet")->trigger();
+    EXPECT_EQ(w->area()->findChildren<intake::frmIntakeSheet*>().size(), 1);
+    EXPECT_EQ(w->area()->activeSubWindow()->widget(), sheet);
+    // Another patient chosen: a sheet of their own, not the first patient's brought forward.
+    Selection().IDNUM = hospital_.scalar("SELECT TOP 1 IdNum FROM PATIENT_DATA..tbPatient2 WHERE HospNum <> '" + hosp +
+                                         "' ORDER BY IdNum");
+    Selection().HospNum = hospital_.scalar("SELECT HospNum FROM PATIENT_DATA..tbPatient2 WHERE IdNum = '" +
+                                           Selection().IDNUM + "'");
+    w->findChild<QAction*>("mnuIntakeSheet")->trigger();
+    ASSERT_EQ(w->area()->findChildren<intake::frmIntakeSheet*>().size(), 2);
+    auto* second = qobject_cast<intake::frmIntakeSheet*>(w->area()->activeSubWindow()->widget());
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->txtHospitalNo->text(), Selection().HospNum);
 }
 
 TEST_F(StartupTest, ThePatientSearchKeepsWhereTheWorkerPlacedIt) {
