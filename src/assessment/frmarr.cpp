@@ -1,4 +1,5 @@
 #include "assessment/frmarr.h"
+#include "shell/db/text.h"
 #include "shell/dialogs/screenparts.h"
 #include "shell/dialogs/action.h"
 #include "shell/dialogs/prompt.h"
@@ -140,6 +141,8 @@ frmARR::frmARR(QWidget* parent) : QDialog(parent) {
     tmrCDF = named(new QTimer(this), "tmrCDF");
     tmrCDF->setInterval(100);
     wire();
+    // Wide enough that the name and number boxes show whole values.
+    resize(sizeHint().expandedTo(QSize(text::TwipsToPixels(15700), text::TwipsToPixels(10650))));
 }
 
 frmARR::~frmARR() = default;
