@@ -14,13 +14,13 @@
 #include <QThread>
 #include <sodium.h>
 
+namespace mss::components {
+
+namespace {
 // Off unless asked for (QT_LOGGING_RULES="mss.startup.info=true"): lets a script that starts
 // the program without a screen tell when it is up and waiting for a worker.
 Q_LOGGING_CATEGORY(lcStartup, "mss.startup", QtWarningMsg)
 
-namespace mss::components {
-
-namespace {
 const QString kWrongCredentials = QStringLiteral("Unknown employee code or wrong password.");
 
 bool isOdbcServer(const QString& server) { return server.contains(u'='); }
