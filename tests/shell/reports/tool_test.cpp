@@ -13,6 +13,12 @@ using mss::test::ToolRun;
 
 ToolRun mssReport(const QStringList& args) { return mss::test::runTool(QStringLiteral("mss-report"), args); }
 
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
 TEST(ReportTool, RendersAFileWithTheHospitalsNameAndItsRows) {
     mss::test::TestHospital hospital;
     QTemporaryDir dir;
@@ -32,10 +38,7 @@ TEST(ReportTool, ABrokenFileIsRefusedWithItsNameAndNoOutput) {
     mss::test::TestHospital hospital;
     QTemporaryDir dir;
     const QString broken = dir.filePath("broken.rpt");
-    QFile f(broken);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("<report>\n  <parameter name=\"x\" type=\"text\">\n</report>\n");
-    f.close();
+    writeFile(broken, "<report>\n  <parameter name=\"x\" type=\"text\">\n</report>\n");
     const QString pdf = dir.filePath("out.pdf");
     const ToolRun r = mssReport({"render", broken, "--db", hospital.path(), "--out", pdf});
     EXPECT_EQ(r.status, 1);
@@ -79,10 +82,8 @@ TEST(ReportTool, AnExistingFileIsReplacedOnlyWhenForced) {
     mss::test::TestHospital hospital;
     QTemporaryDir dir;
     const QString pdf = dir.filePath("grantees.pdf");
+    writeFile(pdf, "the worker's own file");
     QFile earlier(pdf);
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write("the worker's own file");
-    earlier.close();
     const QStringList render{"render", MSS_SOURCE_DIR "/reports/ListofGrantees.rpt", "--db", hospital.path(), "--out", pdf};
     const ToolRun refused = mssReport(render);
     EXPECT_EQ(refused.status, 1);
