@@ -1,5 +1,6 @@
 #include "hospitaldb/engine.h"
 #include "hospitaldb/tsql/runtime.h"
+#include "shell/db/privatefiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -546,6 +547,17 @@ QStringList resourceScripts(const QString& folder) {
 void createDatabase(const QString& path, const CreateOptions& options) {
     if (QFileInfo::exists(path))
         throw Failure(mss::db::errnum::ConnectionFailed, kSource, QStringLiteral("'%1' already exists.").arg(path));
+    // Patient records: the file is made private before SQLite writes a page into it (SQLite
+    // gives its journal and WAL files the same mode); a missing folder is made private too.
+    QString why;
+    if (!mss::db::makePrivateFolder(QFileInfo(path).absolutePath()))
+        throw Failure(mss::db::errnum::ConnectionFailed, kSource,
+                      QStringLiteral("Cannot create '%1': its folder cannot be made.").arg(path));
+    if (!mss::db::createPrivateFile(path, &why)) {
+        if (QFileInfo::exists(path))
+            throw Failure(mss::db::errnum::ConnectionFailed, kSource, QStringLiteral("'%1' already exists.").arg(path));
+        throw Failure(mss::db::errnum::ConnectionFailed, kSource, QStringLiteral("Cannot create '%1': %2").arg(path, why));
+    }
     try {
         Engine e(path, true);
         e.runScript(QStringLiteral("BEGIN"));
@@ -562,6 +574,30 @@ void createDatabase(const QString& path, const CreateOptions& options) {
     } catch (...) {
         QFile::remove(path);
         throw;
+    }
+}
+
+namespace {
+void removeDatabaseFiles(const QString& path) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) QFile::remove(path + QLatin1String(suffix));
+}
+}  // namespace
+
+void buildInPlaceOf(const QString& path, const std::function<void(const QString& aside)>& build) {
+    const QString aside = path + QStringLiteral(".part");
+    removeDatabaseFiles(aside);
+    try {
+        build(aside);
+    } catch (...) {
+        removeDatabaseFiles(aside);
+        throw;
+    }
+    // A journal left beside the old file would be read into the new one.
+    if (QFileInfo::exists(path)) removeDatabaseFiles(path);
+    if (!QFile::rename(aside, path)) {
+        removeDatabaseFiles(aside);
+        throw Failure(mss::db::errnum::FileWrite, kSource,
+                      QStringLiteral("%1: the file cannot be written").arg(QDir::toNativeSeparators(path)));
     }
 }
 

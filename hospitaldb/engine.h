@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QSet>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -124,6 +125,11 @@ struct CreateOptions {
 
 // Creates a new hospital database file (fails when it exists).
 void createDatabase(const QString& path, const CreateOptions& options = {});
+
+// Builds a new database with `build` beside `path` and moves it there once complete: an
+// interrupted build leaves no half-made file, and a file at `path` (with its journal) is
+// replaced only by a whole one.
+void buildInPlaceOf(const QString& path, const std::function<void(const QString& aside)>& build);
 
 // The SQL files built into the program under :/hospitaldb/sql/<folder>, in file-name order.
 QStringList resourceScripts(const QString& folder);

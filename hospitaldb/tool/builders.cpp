@@ -30,11 +30,6 @@ void printStats(const PopulationStats& s) {
           << ", MSS patients " << s.mssPatients << "\n";
 }
 
-int usage(const QString& text) {
-    err() << "usage: mss-hospitaldb " << text << "\n";
-    return 2;
-}
-
 // Runs a builder, reporting a failure as the tool's other subcommands do.
 template <class F> int guarded(F&& f) {
     try {
@@ -47,54 +42,60 @@ template <class F> int guarded(F&& f) {
     return 1;
 }
 
-int runInit(const QStringList& args) {
-    if (args.size() != 1) return usage(QStringLiteral("init DB  (administrator password on standard input)"));
+const Command& command(const QString& name) {
+    for (const Command& c : tool().commands())
+        if (c.name == name) return c;
+    Q_UNREACHABLE();
+}
+
+int runInit(const Arguments& a) {
+    const QString path = a.positional[0];
+    if (tool().refusesToReplace(path, a.has("--force"))) return 1;
     QString password;
     if (!readPassword(&password)) return 2;
-    return guarded([&] {
-        initHospital(args[0], password);
-        out() << "created " << args[0] << " with administrator account ADMIN\n";
-        return 0;
-    });
+    const int status = createDatabaseFile(path, true, [&](const QString& at) { initHospital(at, password); });
+    if (status == 0) out() << "created " << path << ": an empty hospital with the administrator account ADMIN\n";
+    return status;
 }
 
-int runDemo(const QStringList& args) {
-    if (args.size() != 1) return usage(QStringLiteral("demo DB"));
-    return guarded([&] {
-        printStats(buildDemo(args[0]));
-        return 0;
-    });
+int runDemo(const Arguments& a) {
+    const QString path = a.positional[0];
+    PopulationStats stats;
+    const int status = createDatabaseFile(path, a.has("--force"), [&](const QString& at) { stats = buildDemo(at); });
+    if (status != 0) return status;
+    out() << "created " << path << " from the demo hospital (accounts 0001 and 0002, password \"demo\")\n";
+    printStats(stats);
+    return 0;
 }
 
-int runGenerate(const QStringList& args) {
-    QString path;
-    qint64 patients = -1;
-    qint64 seed = 1;
-    for (int i = 0; i < args.size(); ++i) {
-        bool ok = true;
-        if (args[i] == QLatin1String("--patients") && i + 1 < args.size()) patients = args[++i].toLongLong(&ok);
-        else if (args[i] == QLatin1String("--seed") && i + 1 < args.size()) seed = args[++i].toLongLong(&ok);
-        else if (path.isEmpty() && !args[i].startsWith(QLatin1String("--"))) path = args[i];
-        else ok = false;
-        if (!ok) return usage(QStringLiteral("generate DB --patients N [--seed S]"));
-    }
-    if (path.isEmpty() || patients < 1 || patients > 20000000)
-        return usage(QStringLiteral("generate DB --patients N [--seed S]   (1 <= N <= 20000000)"));
-    return guarded([&] {
-        QElapsedTimer t;
-        t.start();
-        printStats(generateHospital(path, int(patients), std::uint64_t(seed)));
-        out() << "generated in " << QString::number(double(t.elapsed()) / 1000.0, 'f', 1) << " s\n";
-        return 0;
+int runGenerate(const Arguments& a) {
+    const Command& c = command(QStringLiteral("generate"));
+    bool ok = true;
+    const qint64 patients = a.value("--patients").toLongLong(&ok);
+    if (!ok || patients < 1 || patients > 20000000)
+        return tool().usageError(c, QStringLiteral("--patients wants a number from 1 to 20000000"));
+    const qint64 seed = a.value("--seed").isEmpty() ? 1 : a.value("--seed").toLongLong(&ok);
+    if (!ok) return tool().usageError(c, QStringLiteral("--seed wants a number"));
+    const QString path = a.positional[0];
+    QElapsedTimer t;
+    t.start();
+    PopulationStats stats;
+    const int status = createDatabaseFile(path, a.has("--force"), [&](const QString& at) {
+        stats = generateHospital(at, int(patients), std::uint64_t(seed));
     });
+    if (status != 0) return status;
+    out() << "created " << path << " with generated patients\n";
+    printStats(stats);
+    out() << "generated in " << QString::number(double(t.elapsed()) / 1000.0, 'f', 1) << " s\n";
+    return 0;
 }
 
-int runCheck(const QStringList& args) {
-    if (args.size() != 1) return usage(QStringLiteral("check DB"));
+int runCheck(const Arguments& a) {
+    const QString path = a.positional[0];
     return guarded([&] {
-        const QStringList problems = checkDatabase(args[0]);
+        const QStringList problems = checkDatabase(path);
         for (const QString& p : problems) out() << p << "\n";
-        if (problems.isEmpty()) out() << "ok\n";
+        if (problems.isEmpty()) out() << path << ": ok, no problems found\n";
         return problems.isEmpty() ? 0 : 1;
     });
 }
@@ -112,33 +113,25 @@ void splitName(const QString& name, Account* a) {
     }
 }
 
-int runUser(const QStringList& args) {
-    const QString text = QStringLiteral(
-        "user add CODE --name NAME [--rights A[,B...]] [--license NUMBER] [--social-worker] DB"
-        "  (password on standard input)");
-    if (args.size() < 2 || args[0] != QLatin1String("add")) return usage(text);
+int runUser(const Arguments& args) {
+    const Command& c = command(QStringLiteral("user"));
+    if (args.positional[0] != QLatin1String("add"))
+        return tool().usageError(c, QStringLiteral("unknown command 'user %1'").arg(args.positional[0]));
     Account a;
-    a.code = args[1].trimmed();
-    QString path, name;
-    for (int i = 2; i < args.size(); ++i) {
-        const QString& o = args[i];
-        if (o == QLatin1String("--name") && i + 1 < args.size()) name = args[++i];
-        else if (o == QLatin1String("--rights") && i + 1 < args.size())
-            a.rights = args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts);
-        else if (o == QLatin1String("--license") && i + 1 < args.size()) a.license = args[++i];
-        else if (o == QLatin1String("--social-worker")) a.socialWorker = true;
-        else if (path.isEmpty() && !o.startsWith(QLatin1String("--"))) path = o;
-        else return usage(text);
-    }
-    splitName(name, &a);
-    if (a.code.isEmpty() || a.lastName.isEmpty() || path.isEmpty()) return usage(text);
+    a.code = args.positional[1].trimmed();
+    const QString path = args.positional[2];
+    a.rights = args.value("--rights").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    a.license = args.value("--license");
+    a.socialWorker = args.has("--social-worker");
+    splitName(args.value("--name"), &a);
+    if (a.code.isEmpty() || a.lastName.isEmpty()) return tool().usageError(c, QStringLiteral("CODE and --name are required"));
     for (QString& r : a.rights) r = r.trimmed();
     QString password;
     if (!readPassword(&password)) return 2;
     return guarded([&] {
         Engine e(path, false);
         addAccount(e, a, password);
-        out() << "added account " << a.code << "\n";
+        out() << "added account " << a.code << " to " << path << "\n";
         return 0;
     });
 }
@@ -146,17 +139,22 @@ int runUser(const QStringList& args) {
 }  // namespace
 
 void registerBuilderSubcommands() {
-    addSubcommand({QStringLiteral("init"), QStringLiteral("init DB"),
-                   QStringLiteral("create an empty hospital; the ADMIN password is read from standard input"), runInit});
-    addSubcommand({QStringLiteral("demo"), QStringLiteral("demo DB"),
-                   QStringLiteral("create the demo hospital (accounts 0001 and 0002, password \"demo\")"), runDemo});
-    addSubcommand({QStringLiteral("generate"), QStringLiteral("generate DB --patients N [--seed S]"),
-                   QStringLiteral("create a large hospital for benchmarks"), runGenerate});
-    addSubcommand({QStringLiteral("check"), QStringLiteral("check DB"),
-                   QStringLiteral("integrity and foreign-key check; exit status 1 on problems"), runCheck});
+    addSubcommand({QStringLiteral("init"), QStringLiteral("[--force] DB"),
+                   QStringLiteral("create an empty hospital; the ADMIN password is read from standard input"),
+                   {QStringLiteral("--force")}, {}, 1, 1, runInit});
+    addSubcommand({QStringLiteral("demo"), QStringLiteral("[--force] DB"),
+                   QStringLiteral("create the demo hospital (accounts 0001 and 0002, password \"demo\")"),
+                   {QStringLiteral("--force")}, {}, 1, 1, runDemo});
+    addSubcommand({QStringLiteral("generate"), QStringLiteral("[--force] DB --patients N [--seed S]"),
+                   QStringLiteral("create a large hospital for benchmarks"), {QStringLiteral("--force")},
+                   {QStringLiteral("--patients"), QStringLiteral("--seed")}, 1, 1, runGenerate});
+    addSubcommand({QStringLiteral("check"), QStringLiteral("DB"),
+                   QStringLiteral("integrity and foreign-key check; exit status 1 on problems"), {}, {}, 1, 1, runCheck});
     addSubcommand({QStringLiteral("user"),
-                   QStringLiteral("user add CODE --name NAME [--rights A] [--license NUMBER] [--social-worker] DB"),
-                   QStringLiteral("add an account; the password is read from standard input"), runUser});
+                   QStringLiteral("add CODE --name NAME [--rights A[,B...]] [--license NUMBER] [--social-worker] DB"),
+                   QStringLiteral("add an account; the password is read from standard input"),
+                   {QStringLiteral("--social-worker")},
+                   {QStringLiteral("--name"), QStringLiteral("--rights"), QStringLiteral("--license")}, 3, 3, runUser});
 }
 
 }  // namespace hospitaldb::tool

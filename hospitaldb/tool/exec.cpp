@@ -27,12 +27,10 @@ QString cell(const QVariant& v) {
     return s;
 }
 
-int execCommand(const QStringList& argsIn) {
-    QStringList args = argsIn;
+int execCommand(const Arguments& args) {
     QStringList procedureFiles;
-    while (args.size() >= 2 && args.first() == QLatin1String("--procedures")) {
-        args.removeFirst();
-        const QFileInfo fi(args.takeFirst());
+    for (const QString& given : args.all("--procedures")) {
+        const QFileInfo fi(given);
         if (fi.isDir()) {
             for (const QFileInfo& f : QDir(fi.filePath()).entryInfoList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name))
                 procedureFiles << f.filePath();
@@ -40,13 +38,10 @@ int execCommand(const QStringList& argsIn) {
             procedureFiles << fi.filePath();
         }
     }
-    if (args.size() != 1) {
-        err() << "usage: mss-hospitaldb exec [--procedures FILE|DIR]... DB < statements\n";
-        return 2;
-    }
+    const QString path = args.positional[0];
     std::unique_ptr<EmbeddedBackend> db;
     try {
-        db = std::make_unique<EmbeddedBackend>(args[0]);
+        db = std::make_unique<EmbeddedBackend>(path);
         for (const QString& f : procedureFiles) db->procedures().loadFile(f);
     } catch (const mss::db::Failure& f) {
         err() << "error " << f.Number << ": " << f.Description << "\n";
@@ -55,10 +50,12 @@ int execCommand(const QStringList& argsIn) {
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly | QIODevice::Text)) return 1;
     bool failed = false;
+    int statements = 0;
     while (!in.atEnd()) {
         QString line = QString::fromUtf8(in.readLine());
         while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
         if (line.trimmed().isEmpty()) continue;
+        ++statements;
         QList<mss::db::ErrorEntry> messages;
         try {
             const mss::db::ResultTable r = db->execute(line, messages);
@@ -81,55 +78,49 @@ int execCommand(const QStringList& argsIn) {
         for (const auto& m : messages) err() << "info " << m.Number << ": " << m.Description << "\n";
         err().flush();
     }
-    return failed ? 1 : 0;
-}
-
-int createCommand(const QStringList& args) {
-    QStringList rest = args;
-    const bool force = rest.removeAll(QStringLiteral("--force")) > 0;
-    const bool withReference = rest.removeAll(QStringLiteral("--reference")) > 0;
-    if (rest.size() != 1) {
-        err() << "usage: mss-hospitaldb create [--force] [--reference] DB\n";
-        return 2;
-    }
-    if (force) QFile::remove(rest[0]);
-    try {
-        CreateOptions o;
-        o.referenceData = withReference;
-        createDatabase(rest[0], o);
-    } catch (const mss::db::Failure& f) {
-        err() << "error " << f.Number << ": " << f.Description << "\n";
-        return 1;
-    }
+    if (failed) return 1;
+    // On standard error: standard output carries the results alone, for scripts to read.
+    err() << "mss-hospitaldb: ran " << statements << (statements == 1 ? " statement" : " statements") << " on "
+          << path << "\n";
     return 0;
 }
 
-int scriptCommand(const QStringList& args) {
-    if (args.size() < 2) {
-        err() << "usage: mss-hospitaldb script DB FILE...\n";
-        return 2;
-    }
+int createCommand(const Arguments& args) {
+    const QString path = args.positional[0];
+    CreateOptions o;
+    o.referenceData = args.has("--reference");
+    const int status = createDatabaseFile(path, args.has("--force"), [&](const QString& at) { createDatabase(at, o); });
+    if (status == 0)
+        out() << "created " << path << (o.referenceData ? " with the schema and the reference data\n" : " with the schema only\n");
+    return status;
+}
+
+int scriptCommand(const Arguments& args) {
+    const QString path = args.positional[0];
     try {
-        EmbeddedBackend db(args[0]);
-        for (const QString& f : args.mid(1)) db.engine().runScript(readTextFile(f), QFileInfo(f).fileName());
+        EmbeddedBackend db(path);
+        for (const QString& f : args.positional.mid(1)) db.engine().runScript(readTextFile(f), QFileInfo(f).fileName());
     } catch (const mss::db::Failure& f) {
         err() << "error " << f.Number << ": " << f.Description << "\n";
         return 1;
     }
+    const qsizetype n = args.positional.size() - 1;
+    out() << "ran " << n << (n == 1 ? " script" : " scripts") << " on " << path << "\n";
     return 0;
 }
 
 }  // namespace
 
 void registerEngineSubcommands() {
-    addSubcommand({QStringLiteral("exec"), QStringLiteral("exec [--procedures P]... DB"),
-                   QStringLiteral("run T-SQL statements from standard input, one per line (P: extra procedure files or folders)"), execCommand});
-    addSubcommand({QStringLiteral("create"), QStringLiteral("create [--force] [--reference] DB"),
+    addSubcommand({QStringLiteral("exec"), QStringLiteral("[--procedures P]... DB"),
+                   QStringLiteral("run T-SQL statements from standard input, one per line (P: extra procedure files or folders)"),
+                   {}, {QStringLiteral("--procedures")}, 1, 1, execCommand});
+    addSubcommand({QStringLiteral("create"), QStringLiteral("[--force] [--reference] DB"),
                    QStringLiteral("create a hospital database with the schema only (--reference: and reference data)"),
-                   createCommand});
-    addSubcommand({QStringLiteral("script"), QStringLiteral("script DB FILE..."),
+                   {QStringLiteral("--force"), QStringLiteral("--reference")}, {}, 1, 1, createCommand});
+    addSubcommand({QStringLiteral("script"), QStringLiteral("DB FILE..."),
                    QStringLiteral("run SQLite scripts (mangled names, the engine's functions) on a hospital database"),
-                   scriptCommand});
+                   {}, {}, 2, -1, scriptCommand});
 }
 
 }  // namespace hospitaldb::tool

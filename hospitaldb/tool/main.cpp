@@ -1,39 +1,30 @@
 #include "hospitaldb/tool/subcommands.h"
 
+#include "hospitaldb/engine.h"
+
 #include <QCoreApplication>
-#include <cstdio>
+#include <exception>
 
 namespace hospitaldb::tool {
 
-namespace {
-QList<Subcommand>& table() {
-    static QList<Subcommand> t;
+mss::cli::Tool& tool() {
+    static mss::cli::Tool t(QStringLiteral("mss-hospitaldb"),
+                            QStringLiteral("Creates, fills and queries the embedded hospital database of the Medical "
+                                           "Social Service program."));
     return t;
 }
 
-void printHelp(QTextStream& s) {
-    s << "usage: mss-hospitaldb SUBCOMMAND [ARGUMENTS]\n\nSubcommands:\n";
-    for (const Subcommand& c : subcommands()) s << "  " << c.usage << "\n      " << c.summary << "\n";
-    s.flush();
-}
-}  // namespace
-
-void addSubcommand(Subcommand command) {
-    for (Subcommand& c : table()) {
-        if (c.name == command.name) { c = std::move(command); return; }
+int createDatabaseFile(const QString& path, bool force, const std::function<void(const QString&)>& build) {
+    if (tool().refusesToReplace(path, force)) return 1;
+    try {
+        buildInPlaceOf(path, build);
+        return 0;
+    } catch (const Failure& e) {
+        err() << "mss-hospitaldb: " << e.Description << "\n";
+    } catch (const std::exception& e) {
+        err() << "mss-hospitaldb: " << e.what() << "\n";
     }
-    table().append(std::move(command));
-}
-
-const QList<Subcommand>& subcommands() { return table(); }
-
-QTextStream& out() {
-    static QTextStream s(stdout);
-    return s;
-}
-QTextStream& err() {
-    static QTextStream s(stderr);
-    return s;
+    return 1;
 }
 
 }  // namespace hospitaldb::tool
@@ -43,21 +34,5 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     registerEngineSubcommands();
     registerBuilderSubcommands();
-    QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args.first() == "--help" || args.first() == "-h" || args.first() == "help") {
-        printHelp(args.isEmpty() ? err() : out());
-        return args.isEmpty() ? 2 : 0;
-    }
-    const QString name = args.takeFirst();
-    for (const Subcommand& c : subcommands()) {
-        if (c.name == name) {
-            const int rc = c.run(args);
-            out().flush();
-            err().flush();
-            return rc;
-        }
-    }
-    err() << "mss-hospitaldb: unknown subcommand '" << name << "'\n";
-    printHelp(err());
-    return 2;
+    return tool().run(app.arguments().mid(1));
 }

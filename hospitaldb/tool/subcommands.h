@@ -1,5 +1,7 @@
 #pragma once
-// The subcommands of mss-hospitaldb. Each .cpp of the tool adds its own to the table.
+// The subcommands of mss-hospitaldb. Each .cpp of the tool adds its own to the tool.
+#include "shell/cli/tool.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -7,21 +9,20 @@
 
 namespace hospitaldb::tool {
 
-struct Subcommand {
-    QString name;
-    QString usage;     // e.g. "exec DB"
-    QString summary;   // one line for --help
-    // Arguments after the subcommand name; returns the exit status.
-    std::function<int(const QStringList& args)> run;
-};
+using mss::cli::Arguments;
+using mss::cli::Command;
 
-void addSubcommand(Subcommand command);
-const QList<Subcommand>& subcommands();
+mss::cli::Tool& tool();
+inline void addSubcommand(Command command) { tool().add(std::move(command)); }
+inline QTextStream& out() { return tool().out(); }
+inline QTextStream& err() { return tool().err(); }
 
-QTextStream& out();
-QTextStream& err();
+// Makes a new database at `path` with `build` (which gets the path to build at), refusing an
+// existing file unless `force`; a failure leaves the old file as it was. Returns the exit
+// status, having reported a failure.
+int createDatabaseFile(const QString& path, bool force, const std::function<void(const QString&)>& build);
 
-// exec and create (exec.cpp).
+// exec, create and script (exec.cpp).
 void registerEngineSubcommands();
 // init, demo, generate, check, user ... (builders.cpp).
 void registerBuilderSubcommands();

@@ -59,7 +59,9 @@ double roundDecimal(double v, int scale, bool truncate = false) {
     const size_t intDigits = intPart.size();
     if (scale >= 0) out = digits.substr(0, intDigits) + "." + digits.substr(intDigits);
     else out = digits + std::string(size_t(-scale), '0');
-    if (out.empty() || out == ".") out = "0";
+    // Returned rather than assigned "0": GCC 12 misreads that assignment under
+    // _FORTIFY_SOURCE (-Wrestrict), which the package is built with.
+    if (out.empty() || out == ".") return v < 0 ? -0.0 : 0.0;
     const double r = std::strtod(out.c_str(), nullptr);
     return v < 0 ? -r : r;
 }

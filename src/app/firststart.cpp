@@ -1,26 +1,22 @@
 #include "app/firststart.h"
 #include "hospitaldb/demo.h"
+#include "hospitaldb/engine.h"
 #include "shell/db/error.h"
+#include "shell/db/privatefiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace mss::app {
 
 QString PrepareDemoHospital(const QString& path) {
     const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
+    // The workstation's own hospital folder: no other user may look into it, even where an
+    // earlier version made it open to all.
+    if (!db::makePrivateFolder(folder) || !db::restrictToOwner(folder))
         throw db::Failure(db::errnum::FileWrite, QStringLiteral("Log In"),
                           QStringLiteral("%1: the folder cannot be made").arg(QDir::toNativeSeparators(folder)));
-    const QString building = path + QStringLiteral(".part");
-    QFile::remove(building);
-    hospitaldb::buildDemo(building);
-    if (!QFile::rename(building, path)) {
-        QFile::remove(building);
-        throw db::Failure(db::errnum::FileWrite, QStringLiteral("Log In"),
-                          QStringLiteral("%1: the file cannot be written").arg(QDir::toNativeSeparators(path)));
-    }
+    hospitaldb::buildInPlaceOf(path, [](const QString& aside) { hospitaldb::buildDemo(aside); });
     return QStringLiteral("A new hospital database was created from the demo hospital: %1")
         .arg(QDir::toNativeSeparators(path));
 }

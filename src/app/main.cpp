@@ -5,11 +5,15 @@
 #include "shell/components/userlogin.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MedicalSocialService"));
     QApplication::setOrganizationName(QStringLiteral("MSS"));
+    // Its desktop entry and icon, installed under this name, stand for its windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("local.mss.MedicalSocialService"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/mss-256.png")));
     mss::app::RegisterBackends();
     mss::components::CurrentUser::setFirstStart(&mss::app::PrepareDemoHospital);
     if (mss::StartSession() != mss::StartResult::Running) return 0;

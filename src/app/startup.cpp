@@ -10,13 +10,18 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLoggingCategory>
 
 namespace mss {
 
 namespace {
+// Off unless asked for (QT_LOGGING_RULES="mss.startup.info=true"), as the log-in's lines.
+Q_LOGGING_CATEGORY(lcStartup, "mss.startup", QtWarningMsg)
 
 void locateReports(Session& s) {
     s.ReportFolder = QDir::toNativeSeparators(programFolder()) + QStringLiteral("\\REPORTS\\");
+    qCInfo(lcStartup, "reports are read from %s",
+           qUtf8Printable(QDir(programFolder()).filePath(QStringLiteral("REPORTS"))));
 }
 
 // The new log-in component replaces the old one, and its connection, as a whole.

@@ -11,6 +11,7 @@
 #include "shell/mainwindow/mdimss.h"
 #include "shell/session/session.h"
 #include "testhospital.h"
+#include "toolrun.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -512,6 +513,9 @@ TEST_F(StartupTest, OnAFirstStartTheDialogIsUpAtOnceAndTheLogInWaitsForTheDemoHo
     components::CurrentUser::setFirstStart({});
     EXPECT_TRUE(QFileInfo::exists(defaultPath));
     EXPECT_FALSE(QFileInfo::exists(defaultPath + ".part"));
+    // Patient records: no other user of the workstation may read them or look into their folder.
+    EXPECT_TRUE(test::ownerOnly(defaultPath));
+    EXPECT_TRUE(test::ownerOnly(QFileInfo(defaultPath).absolutePath()));
     EXPECT_EQ(session().CurrentUser->ServerName(), defaultPath);
 }
 
@@ -577,6 +581,27 @@ TEST_F(StartupTest, RememberedServersKeepNoPasswordAndNoVanishedFile) {
     EXPECT_EQ(recent.mid(0, 6), (QStringList{"DSN=H9", "DSN=H0", "DSN=H4", "DSN=H3", "DSN=H2", "DSN=H1"}));
     EXPECT_LE(recent.size(), CurrentUser::kRecentServers);
     EXPECT_EQ(recent.count("DSN=H0"), 1);
+}
+
+TEST_F(StartupTest, TheRememberedLogInsAreReadableByTheWorkerAlone) {
+    using components::CurrentUser;
+    // A workstation's first log-in: neither the settings nor their folder exist yet.
+    ui::setSettingsFile(dir_.filePath("profile/config/settings.ini"));
+    CurrentUser::rememberServer("DSN=Hospital;UID=mss");
+    EXPECT_TRUE(test::ownerOnly(ui::settingsFile()));
+    EXPECT_TRUE(test::ownerOnly(dir_.filePath("profile/config")));
+    EXPECT_TRUE(test::ownerOnly(dir_.filePath("profile")));
+    EXPECT_EQ(CurrentUser::recentServers(), QStringList{"DSN=Hospital;UID=mss"});
+
+    // Settings an earlier version left open to all are closed at the next write, and kept.
+    const QString earlier = dir_.filePath("earlier/settings.ini");
+    QSettings(earlier, QSettings::IniFormat).setValue("LogIn/RecentServers", QStringList{"DSN=Old"});
+    QFile::setPermissions(earlier, QFile::permissions(earlier) | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    ASSERT_FALSE(test::ownerOnly(earlier));
+    ui::setSettingsFile(earlier);
+    CurrentUser::rememberServer("DSN=New");
+    EXPECT_TRUE(test::ownerOnly(earlier));
+    EXPECT_EQ(CurrentUser::recentServers(), (QStringList{"DSN=New", "DSN=Old"}));
 }
 
 }  // namespace

@@ -31,6 +31,9 @@ public:
     void prepare(const QString& busyText, std::function<QString()> work);
     bool preparing() const { return thread_ != nullptr; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void tryLogIn();
     void prepared(const QString& line);

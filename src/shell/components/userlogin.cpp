@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QThread>
 #include <sodium.h>
@@ -16,6 +17,10 @@
 namespace mss::components {
 
 namespace {
+// Off unless asked for (QT_LOGGING_RULES="mss.startup.info=true"): lets a script that starts
+// the program without a screen tell when it is up and waiting for a worker.
+Q_LOGGING_CATEGORY(lcStartup, "mss.startup", QtWarningMsg)
+
 const QString kWrongCredentials = QStringLiteral("Unknown employee code or wrong password.");
 
 bool isOdbcServer(const QString& server) { return server.contains(u'='); }
@@ -189,7 +194,13 @@ void frmLogIn::prepare(const QString& busyText, std::function<QString()> work) {
     thread_->start();
 }
 
+void frmLogIn::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    qCInfo(lcStartup, "the log-in dialog is shown");
+}
+
 void frmLogIn::prepared(const QString& line) {
+    qCInfo(lcStartup, "first start: %s", qUtf8Printable(line));
     thread_ = nullptr;
     ui->pbPreparing->hide();
     ui->cmdOK->setEnabled(true);

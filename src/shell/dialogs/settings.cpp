@@ -1,4 +1,5 @@
 #include "shell/dialogs/settings.h"
+#include "shell/db/privatefiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,6 +37,18 @@ QString& fileOverride() {
     return path;
 }
 
+// The remembered servers name the workstation's databases: only its user may read them.
+// QSettings keeps the mode of the file it rewrites, so the file is made private once, before
+// the first write; a file from an earlier version is closed to others.
+void makeSettingsPrivate(const QString& file) {
+    static QString done;
+    if (done == file) return;
+    const QFileInfo info(file);
+    if (db::makePrivateFolder(info.absolutePath()) &&
+        (db::createPrivateFile(file) || db::restrictToOwner(file)))
+        done = file;
+}
+
 }  // namespace
 
 void setSettingsFile(const QString& path) { fileOverride() = path; }
@@ -59,6 +72,7 @@ QVariant setting(Setting key) {
 }
 
 void setSetting(Setting key, const QVariant& value) {
+    makeSettingsPrivate(settingsFile());
     QSettings s(settingsFile(), QSettings::IniFormat);
     s.setValue(QString::fromLatin1(entry(key).name), value);
 }
