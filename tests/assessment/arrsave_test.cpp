@@ -2,6 +2,7 @@
 // save and after every injected failure, the refused inputs, and the printed forms.
 #include "arrtesting.h"
 #include "reporttesting.h"
+#include "shell/reports/dateprompts.h"
 
 #include <QTableWidget>
 
@@ -71,6 +72,18 @@ TEST_F(ArrSaveTest, AReassessmentIsSentAsTheHospitalExpectsAndReadBackEverywhere
     // The re-print screen's search and the list of previous assessments find it.
     EXPECT_EQ(one("MSS..sp_MSS_ReprintARR '2026-000001'"), hosp);
     EXPECT_EQ(one("MSS..sp_MSS_GetPreviousAssessment '" + hosp + "'"), id);
+    // So does the List of Assessments of its intake day, chosen from the Reports menu.
+    const QDate day = QDate::fromString(one(a.arg("CONVERT(varchar(10), IntakeDate, 120)")), "yyyy-MM-dd");
+    ASSERT_TRUE(day.isValid());
+    prompts_.expectDialog([day](QDialog& d) {
+        auto& p = static_cast<reports::ReportDatePrompt&>(d);
+        p.dtStart->setDate(day);
+        p.dtEnd->setDate(day);
+        p.cmdEnter->click();
+        return int(QDialog::Accepted);
+    });
+    choose("mnuAssessment");
+    EXPECT_TRUE(test::shownReport("List of Assessments", dir_).contains(name(hosp, "LastName")));
 }
 
 TEST_F(ArrSaveTest, AFailureAtAnyStatementOfTheSaveLeavesNothingWritten) {
