@@ -1,4 +1,5 @@
 // frmARR: loading, the patient-type checks and the smaller handlers.
+#include "assessment/classhistoryqueries.h"
 #include "assessment/codelist.h"
 #include "assessment/frmarr.h"
 #include "assessment/frmassessmentlist.h"
@@ -135,32 +136,29 @@ bool frmARR::patientTypeCheck() {
 }
 
 bool frmARR::changeToService() {
-    db::Connection& connection = db::SessionConnection();
     try {
         // The admission's class and its history change together or not at all.
-        db::BeginTrans();
-        for (const ClassTable& table : ClassTables(IDNUM)) {
-            db::Recordset rs;
-            db::OpenQuery(rs, table.sql, db::LockType::Optimistic);
-            if (!rs.Eof()) {
-                QString letter = db::FieldText(rs, table.column);
-                if (letter.isEmpty()) letter = "P";
-                if (letter.startsWith('P')) {
-                    rs.SetValue(table.column, "S");
-                    rs.Update();
+        db::InTransaction([this] {
+            for (const ClassTable& table : ClassTables(IDNUM)) {
+                db::Recordset rs;
+                db::OpenQuery(rs, table.sql, db::LockType::Optimistic);
+                if (!rs.Eof()) {
+                    QString letter = db::FieldText(rs, table.column);
+                    if (letter.isEmpty()) letter = "P";
+                    if (letter.startsWith('P')) {
+                        rs.SetValue(table.column, "S");
+                        rs.Update();
+                    }
                 }
+                rs.Close();
+                db::CheckConnectionErrors();
             }
-            rs.Close();
+            db::ExecuteCommand(classhistory::ChangeClassSql(IDNUM, "S", employeeCode()));
             db::CheckConnectionErrors();
-        }
-        db::ExecuteCommand(UpdatePatientClassSql(IDNUM, employeeCode()));
-        db::CheckConnectionErrors();
-        db::CommitTrans();
+        });
         return true;
     } catch (const db::Failure& failure) {
-        if (connection.TransactionLevel() > 0) connection.RollbackTrans();
-        ui::MsgBox("Data Not Successfully Saved." + failure.Description + "\n\nError " + QString::number(failure.Number),
-                   ui::Icon::Critical, ui::Buttons::Ok, "Message");
+        ui::MsgBox(NotSavedText(failure.Number, failure.Description), ui::Icon::Critical, ui::Buttons::Ok, "Message");
         return false;
     }
 }

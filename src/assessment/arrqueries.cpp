@@ -71,10 +71,6 @@ QList<ClassTable> ClassTables(const QString& idNum) {
              "PatientClassification"}};
 }
 
-QString UpdatePatientClassSql(const QString& idNum, const QString& employeeCode) {
-    return Sql("MSS..sp_MSS_UpdatePatientClass '").val(Trim(idNum)).lit("','S','").val(employeeCode).lit("'");
-}
-
 QString SaveAssessmentSql(const AssessmentValues& v) {
     const QStringList values{v.hospNum,    v.idNum,          v.mssNum,     v.code,       v.categoryName, v.categoryId,
                              v.remarks,    v.intakeDate,     v.validityDate, v.worker,   v.user,         v.pcso,
@@ -136,6 +132,10 @@ QString SavedText(const QString& lastName, const QString& firstName, const QStri
 
 QString TwoYearsQuestion() {
     return QStringLiteral("The date you have entered is 2 years ahead of the current date or previous date.\nIs that valid?");
+}
+
+QString NotSavedText(long number, const QString& description) {
+    return "Data Not Successfully Saved." + description + "\n\nError " + QString::number(number);
 }
 
 bool FlagSet(const QString& value) {

@@ -33,7 +33,6 @@ struct ClassTable {
     QString column;
 };
 QList<ClassTable> ClassTables(const QString& idNum);
-QString UpdatePatientClassSql(const QString& idNum, const QString& employeeCode);
 
 // Everything one save sends, as the screen holds it.
 struct AssessmentValues {
@@ -69,6 +68,8 @@ QString VerificationText(bool forPrint, const QString& lastName, const QString& 
                          const QString& expiry);
 QString SavedText(const QString& lastName, const QString& firstName, const QString& hospNum, const QString& validity);
 QString TwoYearsQuestion();
+// A save or change of patient type that failed: the screen's text, the description, the number.
+QString NotSavedText(long number, const QString& description);
 
 // "" read as no, as do 0 and False.
 bool FlagSet(const QString& value);

@@ -61,7 +61,6 @@ bool frmARR::save(bool forPrint) {
 }
 
 void frmARR::saveSequence() {
-    db::Connection& connection = db::SessionConnection();
     try {
         saved_ = false;
         if (cboClassification->currentText().isEmpty()) {
@@ -82,21 +81,19 @@ void frmARR::saveSequence() {
         }
         rs.Close();
         const AssessmentValues values = gather();
-        db::BeginTrans();
-        ui::BusyGuard busy;
-        for (const QString& statement : SaveStatements(values)) {
-            db::ExecuteCommand(statement);
-            db::CheckConnectionErrors();
-        }
-        db::CommitTrans();
+        db::InTransaction([&values] {
+            ui::BusyGuard busy;
+            for (const QString& statement : SaveStatements(values)) {
+                db::ExecuteCommand(statement);
+                db::CheckConnectionErrors();
+            }
+        });
         ui::MsgBox(SavedText(txtLastname->text(), txtFirstname->text(), txtHospNum->text(),
                              text::DateMDY(text::ParseDateTime(values.validityDate).date())),
                    ui::Icon::Information, ui::Buttons::Ok, "Message");
         saved_ = true;
     } catch (const db::Failure& failure) {
-        if (connection.TransactionLevel() > 0) connection.RollbackTrans();
-        ui::MsgBox("Data Not Successfully Saved." + failure.Description + "\n\nError " + QString::number(failure.Number),
-                   ui::Icon::Critical, ui::Buttons::Ok, "Message");
+        ui::MsgBox(NotSavedText(failure.Number, failure.Description), ui::Icon::Critical, ui::Buttons::Ok, "Message");
     }
 }
 

@@ -24,6 +24,7 @@
 
 namespace mss::assessment {
 
+using ui::CommandButton;
 using ui::Frame;
 using ui::Heading;
 
@@ -33,12 +34,6 @@ template <typename W>
 W* named(W* widget, const QString& name) {
     widget->setObjectName(name);
     return widget;
-}
-
-QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
-    auto* b = named(new QPushButton(text, parent), name);
-    b->setAutoDefault(false);
-    return b;
 }
 
 QLineEdit* lockedBox(const QString& name, QWidget* parent) {
@@ -126,13 +121,13 @@ frmARR::frmARR(QWidget* parent) : QDialog(parent) {
     root->addLayout(status);
 
     auto* buttons = new QHBoxLayout;
-    cmdPrevious = button("&Previous Assessments", "cmdPrevious", this);
-    cmdViewCDF = button("&View CDF Allocation", "cmdViewCDF", this);
-    cmdSave = button("&Save", "cmdSave", this);
-    cmdPrint = button("Save/&Print", "cmdPrint", this);
-    cmdRePrint = button("&RePrint", "cmdRePrint", this);
-    cmdTrans = button("View ARR &Transactions", "cmdTrans", this);
-    cmdClose = button("&Close", "cmdClose", this);
+    cmdPrevious = CommandButton("&Previous Assessments", "cmdPrevious", this);
+    cmdViewCDF = CommandButton("&View CDF Allocation", "cmdViewCDF", this);
+    cmdSave = CommandButton("&Save", "cmdSave", this);
+    cmdPrint = CommandButton("Save/&Print", "cmdPrint", this);
+    cmdRePrint = CommandButton("&RePrint", "cmdRePrint", this);
+    cmdTrans = CommandButton("View ARR &Transactions", "cmdTrans", this);
+    cmdClose = CommandButton("&Close", "cmdClose", this);
     for (QPushButton* b : {cmdPrevious, cmdViewCDF}) buttons->addWidget(b);
     buttons->addStretch();
     for (QPushButton* b : {cmdSave, cmdPrint, cmdRePrint, cmdTrans, cmdClose}) buttons->addWidget(b);
@@ -225,7 +220,7 @@ QWidget* frmARR::buildCategoryTab() {
     tagging->addWidget(new QLabel(" MSSW", fraTagging), 3, 0);
     txtMSSW = lockedBox("txtMSSW", fraTagging);
     tagging->addWidget(txtMSSW, 3, 1);
-    cmdSearch = button("...", "cmdSearch", fraTagging);
+    cmdSearch = CommandButton("...", "cmdSearch", fraTagging);
     cmdSearch->setFixedWidth(30);
     tagging->addWidget(cmdSearch, 3, 2);
     auto* flags = new QHBoxLayout;
@@ -271,8 +266,8 @@ QWidget* frmARR::buildCategoryTab() {
     lstServices = named(new QListWidget(fmeService), "lstServices");
     lstServices->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     services->addWidget(lstServices, 0, 0, 1, 2);
-    cmdService = button("Add/ Search Services", "cmdService", fmeService);
-    cmdCloseServices = button("&Close", "cmdCloseServices", fmeService);
+    cmdService = CommandButton("Add/ Search Services", "cmdService", fmeService);
+    cmdCloseServices = CommandButton("&Close", "cmdCloseServices", fmeService);
     services->addWidget(cmdService, 1, 0);
     services->addWidget(cmdCloseServices, 1, 1);
     layout->addWidget(fmeService, 1, 2);
@@ -291,8 +286,8 @@ QWidget* frmARR::buildDocumentationTab() {
     lstactivity = named(new QListWidget(frmactivity), "lstactivity");
     lstactivity->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     activity->addWidget(lstactivity, 0, 0, 1, 2);
-    cmdAddActivity = button("Add/ Search Activity", "cmdAddActivity", frmactivity);
-    cmdCloseActivity = button("&Close", "cmdCloseActivity", frmactivity);
+    cmdAddActivity = CommandButton("Add/ Search Activity", "cmdAddActivity", frmactivity);
+    cmdCloseActivity = CommandButton("&Close", "cmdCloseActivity", frmactivity);
     activity->addWidget(cmdAddActivity, 1, 0);
     activity->addWidget(cmdCloseActivity, 1, 1);
     layout->addWidget(frmactivity, 1);

@@ -24,9 +24,7 @@ frmAssessmentList::frmAssessmentList(QWidget* parent) : QDialog(parent) {
     frame->addWidget(GridAssessment);
     layout->addWidget(fraList, 1);
     auto* buttons = new QHBoxLayout;
-    cmdClose = new QPushButton("&Close", this);
-    cmdClose->setObjectName("cmdClose");
-    cmdClose->setAutoDefault(false);
+    cmdClose = ui::CommandButton("&Close", "cmdClose", this);
     buttons->addStretch();
     buttons->addWidget(cmdClose);
     layout->addLayout(buttons);

@@ -24,6 +24,7 @@
 
 namespace mss::assessment {
 
+using ui::CommandButton;
 using ui::FillGrid;
 using ui::Frame;
 using ui::Heading;
@@ -36,12 +37,6 @@ using text::TwipsToPixels;
 
 namespace {
 
-QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 }  // namespace
 
@@ -81,8 +76,8 @@ frmEditClass::frmEditClass(const PatientSelection& patient, const dialogs::Right
     options->addWidget(optClass_1);
     left->addWidget(fraEditClass);
 
-    cmdSave = button("&SAVE", "cmdSave", classPane);
-    cmdPrev = button("&View Previous Classifications", "cmdPrev", classPane);
+    cmdSave = CommandButton("&SAVE", "cmdSave", classPane);
+    cmdPrev = CommandButton("&View Previous Classifications", "cmdPrev", classPane);
     left->addWidget(cmdSave);
     left->addWidget(cmdPrev);
     left->addStretch();
@@ -106,7 +101,7 @@ frmEditClass::frmEditClass(const PatientSelection& patient, const dialogs::Right
     grdClassHistory->setContextMenuPolicy(Qt::CustomContextMenu);
     historyLayout->addWidget(grdClassHistory);
     right->addWidget(fraHistory, 1);
-    cmdBack = button("<< BACK", "cmdBack", historyPane_);
+    cmdBack = CommandButton("<< BACK", "cmdBack", historyPane_);
     right->addWidget(cmdBack, 0, Qt::AlignRight);
     root->addWidget(historyPane_, 1);
 

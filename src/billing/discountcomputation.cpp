@@ -284,21 +284,12 @@ ComputedDiscount ComputeDiscount(const QString& idNum, const assessment::Classif
 }
 
 ComputedDiscount RecomputeDiscount(const QString& idNum, const assessment::ClassificationRates& rates) {
-    db::BeginTrans();
-    try {
+    ComputedDiscount out;
+    db::InTransaction([&] {
         db::ExecuteCommand(DeleteComputedDiscountSql(idNum));
-        ComputedDiscount out = ComputeDiscount(idNum, rates);
-        db::CommitTrans();
-        return out;
-    } catch (...) {
-        // The failure that ended the recompute is the one to show; a connection that cannot
-        // even roll back loses the transaction when it closes.
-        try {
-            db::RollbackTrans();
-        } catch (const db::Failure&) {
-        }
-        throw;
-    }
+        out = ComputeDiscount(idNum, rates);
+    });
+    return out;
 }
 
 QString ZeroHospitalBillMessage() {

@@ -52,9 +52,7 @@ frmNegotiatedCounterpart::frmNegotiatedCounterpart(const CounterpartPatient& pat
     details->addWidget(flgSponsorList);
     layout->addWidget(fraTransaction, 1);
 
-    cmdClose = new QPushButton("&Close", this);
-    cmdClose->setObjectName("cmdClose");
-    cmdClose->setAutoDefault(false);
+    cmdClose = ui::CommandButton("&Close", "cmdClose", this);
     layout->addWidget(cmdClose, 0, Qt::AlignRight);
     // The button had no action; a Close button that does nothing is a fault.
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);

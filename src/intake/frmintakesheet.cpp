@@ -4,6 +4,7 @@
 #include "intake/ratings.h"
 #include "shell/dialogs/action.h"
 #include "shell/dialogs/frmemployeelisting.h"
+#include "shell/dialogs/screenparts.h"
 #include "shell/dialogs/workername.h"
 
 #include <QCheckBox>
@@ -42,13 +43,6 @@ QGroupBox* frame(const QString& title, const char* name, QWidget* parent) {
     auto* f = new QGroupBox(title, parent);
     f->setObjectName(QString::fromLatin1(name));
     return f;
-}
-
-QPushButton* button(const QString& text, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 QCheckBox* check(const QString& text, const char* name, QWidget* parent) {
@@ -126,11 +120,11 @@ void frmIntakeSheet::buildControls() {
     root->addWidget(SSTab1, 1);
 
     auto* buttons = new QHBoxLayout;
-    cmdEdit = button(QStringLiteral("&Edit"), "cmdEdit", this);
-    cmdSave = button(QStringLiteral("&Save"), "cmdSave", this);
+    cmdEdit = ui::CommandButton(QStringLiteral("&Edit"), QStringLiteral("cmdEdit"), this);
+    cmdSave = ui::CommandButton(QStringLiteral("&Save"), QStringLiteral("cmdSave"), this);
     cmdSave->setEnabled(false);
-    cmdSavePrint = button(QStringLiteral("Save/&Print"), "cmdSavePrint", this);
-    cmdCancel = button(QStringLiteral("&Close"), "cmdCancel", this);
+    cmdSavePrint = ui::CommandButton(QStringLiteral("Save/&Print"), QStringLiteral("cmdSavePrint"), this);
+    cmdCancel = ui::CommandButton(QStringLiteral("&Close"), QStringLiteral("cmdCancel"), this);
     auto* note = new QLabel(QStringLiteral("NOTE : Click on the TABS above to Enter other relative data..."), this);
     note->setObjectName(QStringLiteral("lblNote"));
     buttons->addWidget(note, 1);
@@ -144,7 +138,7 @@ void frmIntakeSheet::buildControls() {
 QWidget* frmIntakeSheet::buildDemographicTab() {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(Heading(QStringLiteral("Demographic Data"), page));
+    layout->addWidget(ui::Heading(QStringLiteral("Demographic Data"), QString(), page, 1.2));
 
     auto* grid = new QGridLayout;
     txtLastname = Box("txtLastname", page);
@@ -162,7 +156,7 @@ QWidget* frmIntakeSheet::buildDemographicTab() {
     txtPermanentAddress = Box("txtPermanentAddress", page);
     txtTemporaryAdd = Box("txtTemporaryAdd", page);
     txtMSSW = Box("txtMSSW", page);
-    cmdAll = button(QStringLiteral("..."), "cmdAll", page);
+    cmdAll = ui::CommandButton(QStringLiteral("..."), QStringLiteral("cmdAll"), page);
     cmdAll->setFixedWidth(32);
     AddRow(grid, 0, 0, QStringLiteral("Lastname"), txtLastname);
     AddRow(grid, 0, 2, QStringLiteral("Firstname"), txtFirstname);
@@ -254,10 +248,10 @@ QWidget* frmIntakeSheet::buildFamilyTab() {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
     auto* top = new QHBoxLayout;
-    top->addWidget(Heading(QStringLiteral("Family Compositon"), page));
+    top->addWidget(ui::Heading(QStringLiteral("Family Compositon"), QString(), page, 1.2));
     top->addStretch();
     top->addWidget(Caption(QStringLiteral("Click the Button to ADD a Family Members."), page));
-    cmdAdd = button(QStringLiteral("&Add Members"), "cmdAdd", page);
+    cmdAdd = ui::CommandButton(QStringLiteral("&Add Members"), QStringLiteral("cmdAdd"), page);
     top->addWidget(cmdAdd);
     layout->addLayout(top);
 
@@ -286,7 +280,7 @@ QWidget* frmIntakeSheet::buildMedicalTab() {
     auto* layout = new QVBoxLayout(page);
     frmMedicalData = frame(QString(), "frmMedicalData", page);
     auto* grid = new QGridLayout(frmMedicalData);
-    grid->addWidget(Heading(QStringLiteral("Medical  Data"), frmMedicalData), 0, 0, 1, 2);
+    grid->addWidget(ui::Heading(QStringLiteral("Medical  Data"), QString(), frmMedicalData, 1.2), 0, 0, 1, 2);
     txtAdmDiagnosis = Memo("txtAdmDiagnosis", frmMedicalData);
     txtFinalDiagnosis = Memo("txtFinalDiagnosis", frmMedicalData);
     txtDurationOfProb = Memo("txtDurationOfProb", frmMedicalData);

@@ -2,6 +2,7 @@
 // sheet loaded over them, and the lookup lists last.
 #include "intake/familygrid.h"
 #include "intake/frmintakesheet.h"
+#include "intake/intakeparts.h"
 #include "intake/intakequeries.h"
 #include "intake/ratings.h"
 #include "patient/clspatientsearch.h"
@@ -214,10 +215,7 @@ void frmIntakeSheet::FillLookupLists() {
         Q_ASSERT(box);
         // The loaded text stays, whether or not the list holds it.
         const QString kept = box->currentText();
-        db::Recordset rs;
-        db::OpenQuery(rs, QString::fromLatin1(list.sql));
-        for (; !rs.Eof(); rs.MoveNext()) box->addItem(db::FieldText(rs, QString::fromLatin1(list.column)));
-        rs.Close();
+        box->addItems(parts::ListItems(QString::fromLatin1(list.sql), QString::fromLatin1(list.column)));
         box->setCurrentIndex(-1);
         box->setEditText(kept);
     };

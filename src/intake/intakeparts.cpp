@@ -1,4 +1,5 @@
 #include "intake/intakeparts.h"
+#include "shell/db/dbaccess.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -33,13 +34,13 @@ QPlainTextEdit* Memo(const char* name, QWidget* parent) {
 
 QLabel* Caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
 
-QLabel* Heading(const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    QFont f = l->font();
-    f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 1.2);
-    l->setFont(f);
-    return l;
+QStringList ListItems(const QString& sql, const QString& column) {
+    db::Recordset rs;
+    db::OpenQuery(rs, sql);
+    QStringList items;
+    for (; !rs.Eof(); rs.MoveNext()) items << db::FieldText(rs, column);
+    rs.Close();
+    return items;
 }
 
 void AddRow(QGridLayout* grid, int row, int column, const QString& label, QWidget* control, int span) {

@@ -1,6 +1,6 @@
 #pragma once
 // Small builders the intake sheet's layout files share.
-#include <QString>
+#include <QStringList>
 
 class QComboBox;
 class QGridLayout;
@@ -16,7 +16,8 @@ QLineEdit* Box(const char* name, QWidget* parent);
 QComboBox* DropDown(const char* name, QWidget* parent);
 QPlainTextEdit* Memo(const char* name, QWidget* parent);
 QLabel* Caption(const QString& text, QWidget* parent);
-QLabel* Heading(const QString& text, QWidget* parent);
+// One column of every row a query gives, as the items of a list.
+QStringList ListItems(const QString& sql, const QString& column);
 // label, then the control, in (row, column) and (row, column + 1).
 void AddRow(QGridLayout* grid, int row, int column, const QString& label, QWidget* control, int span = 1);
 

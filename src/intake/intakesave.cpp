@@ -28,9 +28,6 @@ const QString kMessage = QStringLiteral("Message");
 
 QString ticked(const QCheckBox* box) { return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); }
 
-// The interview and expiry dates as the intake sheet procedure is given them.
-QString platformDate(const QDate& date) { return text::ShortDate(date); }
-
 }  // namespace
 
 void frmIntakeSheet::savePrint() {
@@ -110,8 +107,7 @@ bool frmIntakeSheet::sectionsReady(QList<FamilyMember>* members) {
 
 void frmIntakeSheet::writeSheet(const QDate& interviewed, const QList<FamilyMember>& members) {
     // All or nothing: a failure at any step leaves the stored sheet as it was.
-    db::BeginTrans();
-    try {
+    db::InTransaction([&] {
         db::ExecuteCommand(SaveIntakeSheetDataSql(intakeSheetArgs(interviewed)));
         db::ExecuteCommand(SaveOtherPatientInfoSql(otherPatientInfoArgs()));
         db::ExecuteCommand(SavePatientDataSql(patientDataArgs(interviewed)));
@@ -120,20 +116,12 @@ void frmIntakeSheet::writeSheet(const QDate& interviewed, const QList<FamilyMemb
         ratings->Save_EnvironmentProblems(patient_.HospNum);
         Save_FamilyComposition(members);
         Save_MonthlyExpenses();
-        db::CommitTrans();
-    } catch (...) {
-        try {
-            db::RollbackTrans();
-        } catch (const db::Failure&) {
-            // The failure that ended the save is the one to report.
-        }
-        throw;
-    }
+    });
 }
 
 QStringList frmIntakeSheet::intakeSheetArgs(const QDate& interviewed) const {
     return {patient_.HospNum,
-            platformDate(interviewed),
+            text::ShortDate(interviewed),
             txtClassification->text(),
             cmbCategory->currentText(),
             txtSalary->text(),
@@ -153,8 +141,8 @@ QStringList frmIntakeSheet::intakeSheetArgs(const QDate& interviewed) const {
             txtEmployer->text(),
             patient_.IDNUM,
             txtAdmissionDate->text(),
-            platformDate(interviewed),
-            platformDate(txtExpiry->date()),
+            text::ShortDate(interviewed),
+            text::ShortDate(txtExpiry->date()),
             txtTemporaryAdd->text(),
             txtPermanentAddress->text(),
             txtCaseNo->text(),

@@ -1,4 +1,5 @@
 #include "intake/ratings.h"
+#include "intake/intakeparts.h"
 #include "intake/ratingqueries.h"
 #include "shell/db/dbaccess.h"
 #include "shell/db/error.h"
@@ -194,18 +195,6 @@ void buildRows(Ratings& ratings, QTabWidget* tabs, const QList<RowGroup>& groups
     }
 }
 
-QStringList listOf(const QString& sql, const QString& column) {
-    db::Recordset rs;
-    db::OpenQuery(rs, sql);
-    QStringList items;
-    while (!rs.Eof()) {
-        items << db::FieldText(rs, column);
-        rs.MoveNext();
-    }
-    rs.Close();
-    return items;
-}
-
 void fill(const QList<QComboBox*>& boxes, const QStringList& items) {
     for (QComboBox* box : boxes) {
         const QString shown = box->currentText();
@@ -222,8 +211,7 @@ void fill(const QList<QComboBox*>& boxes, const QStringList& items) {
 // open, and the failure goes on to be shown.
 void loadRows(const Ratings& ratings, const QString& hospNum, int rows, QString (*sql)(const QString&, int),
               const QList<RatingColumn>& columns) {
-    db::BeginTrans();
-    try {
+    db::InTransaction([&] {
         db::Recordset rs;
         for (int row = 0; row < rows; ++row) {
             db::OpenQuery(rs, sql(hospNum, row));
@@ -232,15 +220,7 @@ void loadRows(const Ratings& ratings, const QString& hospNum, int rows, QString 
                     showText((ratings.*(column.boxes)).at(row), db::FieldText(rs, column.loaded));
             rs.Close();
         }
-    } catch (...) {
-        try {
-            db::RollbackTrans();
-        } catch (const db::Failure&) {
-            // The failure being reported is the one that matters.
-        }
-        throw;
-    }
-    db::CommitTrans();
+    });
 }
 
 QString refusal(const QString& tab, const QList<RowGroup>& groups, int row, const QString& heading,
@@ -331,7 +311,8 @@ Ratings::Ratings(QWidget* socialPage, QWidget* environmentPage) : QObject(social
 
 void Ratings::FillLists() {
     for (const auto* columns : {&socialColumns(), &environmentColumns()})
-        for (const RatingColumn& column : *columns) fill(this->*(column.boxes), listOf(column.listSql(), column.listColumn));
+        for (const RatingColumn& column : *columns)
+            fill(this->*(column.boxes), parts::ListItems(column.listSql(), column.listColumn));
 }
 
 void Ratings::LoadSocialFunctioning(const QString& hospNum) {

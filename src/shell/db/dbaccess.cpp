@@ -63,6 +63,20 @@ void BeginTrans() { SessionConnection().BeginTrans(); }
 void CommitTrans() { SessionConnection().CommitTrans(); }
 void RollbackTrans() { SessionConnection().RollbackTrans(); }
 
+void InTransaction(const std::function<void()>& work) {
+    BeginTrans();
+    try {
+        work();
+    } catch (...) {
+        try {
+            RollbackTrans();
+        } catch (const Failure&) {
+        }
+        throw;
+    }
+    CommitTrans();
+}
+
 QString MatchingOPDNumber(const QString& idnum) {
     Recordset rs;
     OpenQuery(rs, Sql(QStringLiteral("BILLING..sp_Billing_Search_Matching_OPDNumber_At_TbPatient '"))

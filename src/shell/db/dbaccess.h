@@ -2,6 +2,7 @@
 // The operations every screen uses on the Session's one connection.
 #include "shell/db/recordset.h"
 #include <QDate>
+#include <functional>
 
 namespace mss::db {
 
@@ -28,6 +29,9 @@ void CheckConnectionErrors();
 void BeginTrans();
 void CommitTrans();
 void RollbackTrans();
+// Runs `work` in a transaction of its own: committed when it ends, rolled back when it fails,
+// and the failure goes on (a rollback that fails too is not the failure to report).
+void InTransaction(const std::function<void()>& work);
 
 // The out-patient number matched to an admission, trimmed; "" when there is none.
 QString MatchingOPDNumber(const QString& idnum);

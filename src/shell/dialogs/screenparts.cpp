@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 
 namespace mss::ui {
@@ -25,6 +26,13 @@ QGroupBox* Frame(const QString& title, const QString& name, QWidget* parent) {
     auto* frame = new QGroupBox(title, parent);
     frame->setObjectName(name);
     return frame;
+}
+
+QPushButton* CommandButton(const QString& text, const QString& name, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
 }
 
 QLineEdit* ReadOnlyRow(QFormLayout* form, const QString& label, const QString& name) {

@@ -7,6 +7,7 @@ class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 class QWidget;
 
@@ -17,6 +18,8 @@ namespace mss::ui {
 // A bold heading, `scale` times the screen's font.
 QLabel* Heading(const QString& text, const QString& name, QWidget* parent, double scale = 1.3);
 QGroupBox* Frame(const QString& title, const QString& name, QWidget* parent);
+// A command button that Enter in a box never presses by itself.
+QPushButton* CommandButton(const QString& text, const QString& name, QWidget* parent);
 // A labelled box the screen fills and the worker only reads, added to the form.
 QLineEdit* ReadOnlyRow(QFormLayout* form, const QString& label, const QString& name);
 // A read-only grid chosen by whole rows, one at a time; the fixed column is the grid's first.
